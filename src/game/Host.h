@@ -1,0 +1,120 @@
+#pragma once
+
+#include "gfx/Bitmap24.h"
+#include "gfx/Color.h"
+#include "gfx/Rect.h"
+
+#include <cstdint>
+#include <string>
+
+namespace zg {
+
+/// Cursor shapes the core asks for.
+enum class CursorShape { Default, Busy, Hand, SizeNS, SizeWE, SizeNWSE, SizeNESW, SizeAll };
+
+/// Kinds of message box.
+enum class MessageKind { Information, Warning, Error };
+
+/// Answers of question boxes.
+enum class Answer { Yes, No, Cancel };
+
+/// A font as the core describes it; the host maps the face name to a real font.
+struct FontSpec {
+    std::string Name = "Arial";
+    int32_t Height = -11; ///< pixels; negative: character height without internal leading
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+    bool StrikeOut = false;
+};
+
+/// Everything the core needs from the windowing platform. The main window
+/// implements it over the toolkit; tests use a recording fake. The core never
+/// talks to the toolkit any other way.
+class Host {
+public:
+    virtual ~Host() = default;
+
+    /// Shows `text` on the status line (empty clears it).
+    virtual void setStatusText(const std::string& text) = 0;
+    /// Sets the cursor over the board; Busy is shown while a long step runs.
+    virtual void setCursor(CursorShape shape) = 0;
+
+    /// Copies `r` of the back buffer to the screen now.
+    virtual void presentNow(const Rect& r) = 0;
+    /// Schedules `r` of the back buffer for repainting later.
+    virtual void invalidate(const Rect& r) = 0;
+    /// Lets pending window events run (paints, input).
+    virtual void processEvents() = 0;
+
+    virtual bool isShiftDown() const = 0;
+    virtual bool isCtrlDown() const = 0;
+    virtual bool isLeftButtonDown() const = 0;
+    /// True when a mouse button press is waiting in the event queue.
+    virtual bool isMousePressPending() const = 0;
+
+    /// Milliseconds of a steady clock.
+    virtual int64_t nowMs() const = 0;
+    /// Waits until nowMs() >= deadline, letting nothing else run.
+    virtual void waitUntilMs(int64_t deadline) = 0;
+
+    virtual void showMessage(const std::string& text, MessageKind kind) = 0;
+    virtual Answer askQuestion(const std::string& text, bool withCancel) = 0;
+
+    /// Plays sound effect 1..5 if sound is on; a new effect cuts the old one.
+    virtual void playSound(int effect) = 0;
+
+    /// The display's bits per pixel.
+    virtual int displayDepth() const = 0;
+
+    /// Draws `text` into `target` with its top-left at (x, y), clipped to `clip`,
+    /// in the given font and colour, with a transparent background.
+    virtual void drawText(Bitmap24& target, const Rect& clip, int32_t x, int32_t y, const std::string& text,
+                          const FontSpec& font, Color color) = 0;
+    /// The pixel size of `text` in `font`.
+    virtual Point textExtent(const std::string& text, const FontSpec& font) = 0;
+};
+
+/// Shows the busy cursor for its lifetime and restores the default cursor and
+/// clears the status line when it ends, also when an exception passes.
+class BusyScope {
+public:
+    explicit BusyScope(Host& host) : m_host(host) { m_host.setCursor(CursorShape::Busy); }
+    ~BusyScope() {
+        m_host.setStatusText({});
+        m_host.setCursor(CursorShape::Default);
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    Host& m_host;
+};
+
+/// Reports the progress of a long step on the status line: caption, percent
+/// and "%", only when the percent changes and is a multiple of 5.
+class ProgressReporter {
+public:
+    ProgressReporter(Host& host, std::string caption, int64_t total)
+        : m_host(host), m_caption(std::move(caption)), m_total(total) {}
+
+    /// Reports that `step` of `total` steps are done.
+    void step(int64_t step) {
+        if (m_total <= 0) {
+            return;
+        }
+        const int64_t percent = step * 100 / m_total;
+        if (percent != m_last && percent % 5 == 0) {
+            m_host.setStatusText(m_caption + std::to_string(percent) + "%");
+        }
+        m_last = percent;
+    }
+
+private:
+    Host& m_host;
+    std::string m_caption;
+    int64_t m_total;
+    int64_t m_last = -1;
+};
+
+} // namespace zg

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "game/Host.h"
+
+#include <string>
+#include <vector>
+
+namespace zg::test {
+
+/// A Host that records what the core asked of it, with a manual clock.
+class FakeHost : public Host {
+public:
+    void setStatusText(const std::string& text) override { statusTexts.push_back(text); }
+    void setCursor(CursorShape shape) override { cursors.push_back(shape); }
+    void presentNow(const Rect& r) override { presented.push_back(r); }
+    void invalidate(const Rect& r) override { invalidated.push_back(r); }
+    void processEvents() override { ++eventPumps; }
+    bool isShiftDown() const override { return shift; }
+    bool isCtrlDown() const override { return ctrl; }
+    bool isLeftButtonDown() const override { return leftButton; }
+    bool isMousePressPending() const override { return pressPending; }
+    int64_t nowMs() const override { return clock; }
+    void waitUntilMs(int64_t deadline) override {
+        if (deadline > clock) {
+            clock = deadline;
+        }
+    }
+    void showMessage(const std::string& text, MessageKind) override { messages.push_back(text); }
+    Answer askQuestion(const std::string& text, bool) override {
+        questions.push_back(text);
+        return answer;
+    }
+    void playSound(int effect) override { sounds.push_back(effect); }
+    int displayDepth() const override { return depth; }
+    void drawText(Bitmap24& target, const Rect& clip, int32_t x, int32_t y, const std::string& text,
+                  const FontSpec& font, Color color) override;
+    Point textExtent(const std::string& text, const FontSpec& font) override;
+
+    /// The current cursor (Default when none was set).
+    CursorShape cursor() const { return cursors.empty() ? CursorShape::Default : cursors.back(); }
+
+    std::vector<std::string> statusTexts;
+    std::vector<CursorShape> cursors;
+    std::vector<Rect> presented;
+    std::vector<Rect> invalidated;
+    std::vector<std::string> messages;
+    std::vector<std::string> questions;
+    std::vector<std::string> texts; ///< every text drawn
+    std::vector<int> sounds;
+    int eventPumps = 0;
+    bool shift = false;
+    bool ctrl = false;
+    bool leftButton = false;
+    bool pressPending = false;
+    int64_t clock = 0;
+    int depth = 24;
+    Answer answer = Answer::Yes;
+};
+
+} // namespace zg::test
