@@ -10,7 +10,8 @@
 namespace zg {
 
 /// Cursor shapes the core asks for.
-enum class CursorShape { Default, Busy, Hand, SizeNS, SizeWE, SizeNWSE, SizeNESW, SizeAll };
+/// Grab is the program's own cursor, shown while pieces are held.
+enum class CursorShape { Default, Busy, Hand, SizeNS, SizeWE, SizeNWSE, SizeNESW, SizeAll, Grab };
 
 /// Kinds of message box.
 enum class MessageKind { Information, Warning, Error };
@@ -63,6 +64,11 @@ public:
 
     /// Plays sound effect 1..5 if sound is on; a new effect cuts the old one.
     virtual void playSound(int effect) = 0;
+
+    /// The puzzle has entered the playing state: the window enables the
+    /// commands that need a puzzle, shows the status panels its options ask
+    /// for and applies the cheat rule. Does nothing by default.
+    virtual void puzzleStarted() {}
 
     /// The display's bits per pixel.
     virtual int displayDepth() const = 0;
