@@ -65,10 +65,29 @@ public:
     /// Plays sound effect 1..5 if sound is on; a new effect cuts the old one.
     virtual void playSound(int effect) = 0;
 
+    /// Shows the congratulations dialog ("You solved it!") modally with
+    /// `status` as its status text; returns when it is closed.
+    virtual void showCongratulations(const std::string& status) = 0;
+    /// Shows the picture at 100 % full screen modally; returns when it is closed.
+    virtual void showZoomPicture() = 0;
+
     /// The puzzle has entered the playing state: the window enables the
     /// commands that need a puzzle, shows the status panels its options ask
     /// for and applies the cheat rule. Does nothing by default.
     virtual void puzzleStarted() {}
+
+    /// A user tray's button switches to the full-tray glyph (`full`) or the
+    /// empty-tray one.
+    virtual void trayGlyphChanged(int32_t number, bool full) {
+        (void)number;
+        (void)full;
+    }
+    /// A user tray was minimised (`open` false) or restored; its button's down
+    /// state follows.
+    virtual void trayOpenChanged(int32_t number, bool open) {
+        (void)number;
+        (void)open;
+    }
 
     /// The display's bits per pixel.
     virtual int displayDepth() const = 0;

@@ -31,6 +31,10 @@ public:
         return answer;
     }
     void playSound(int effect) override { sounds.push_back(effect); }
+    void showCongratulations(const std::string& status) override { congratulations.push_back(status); }
+    void showZoomPicture() override { ++zoomPictures; }
+    void trayGlyphChanged(int32_t number, bool full) override { trayGlyphs.push_back({number, full}); }
+    void trayOpenChanged(int32_t number, bool open) override { trayOpens.push_back({number, open}); }
     int displayDepth() const override { return depth; }
     void drawText(Bitmap24& target, const Rect& clip, int32_t x, int32_t y, const std::string& text,
                   const FontSpec& font, Color color) override;
@@ -47,6 +51,15 @@ public:
     std::vector<std::string> questions;
     std::vector<std::string> texts; ///< every text drawn
     std::vector<int> sounds;
+    std::vector<std::string> congratulations; ///< status text of every congratulations dialog shown
+    int zoomPictures = 0;
+    struct TrayFlag {
+        int32_t number = 0;
+        bool value = false;
+        friend bool operator==(const TrayFlag&, const TrayFlag&) = default;
+    };
+    std::vector<TrayFlag> trayGlyphs; ///< every glyph change: tray number, full
+    std::vector<TrayFlag> trayOpens;  ///< every minimise or restore: tray number, open
     int eventPumps = 0;
     bool shift = false;
     bool ctrl = false;
