@@ -3,8 +3,10 @@
 #include "board/TBoxes.h"
 #include "files/TJigConfig.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zg {
 
@@ -38,6 +40,89 @@ public:
     TJigConfig Config;
     TBox* CurrentTray = nullptr;
     std::string ProgramPath;
+
+    // ---- Building the pieces (TJigsawBuild.cpp) ----
+
+    /// Builds the puzzle from the decoded gift picture: keeps it as `Picture`
+    /// and as `OriginalPicture`, computes the grid, cuts with the stored seed,
+    /// creates the records and the main board area holding every piece,
+    /// labels and extracts the pieces into `OutlineData` and the atlases, and
+    /// computes the colour keys. The caller then lays out a new game or reads
+    /// the saved game. Style and oddness are clamped to 1..6 and 0..10 first.
+    /// The busy cursor shows while it runs and is restored also on failure.
+    /// @throws GiftDamagedError when the picture is empty or larger than
+    ///         65,535 pixels, the grid cannot be cut, or the atlases would be
+    ///         too large.
+    void BuildPuzzle(Bitmap24 picture);
+
+    /// Rebuilds every piece at `percent` of the picture size with the same
+    /// seed, so the shapes stay the same: cuts and extracts again, replaces
+    /// the picture by `OriginalPicture` stretched to the new size and rebuilds
+    /// the atlases. Board positions, groups and the colour keys stay; each
+    /// piece's Rotation moves into PendingTurns (the images are upright again).
+    /// @returns false, changing nothing, for 0, for a scale whose cells would
+    ///          lie outside 8..640 pixels and when no puzzle is built.
+    /// @throws AtlasTooLargeError (before any state changes) when the atlases
+    ///         would be too large; the caller shows kLargePieceSizeMessage and
+    ///         rebuilds at 100 %.
+    bool Rescale(int32_t percent);
+
+    /// The decoded picture at 100 %, kept to rescale from.
+    Bitmap24 OriginalPicture;
+    /// The mask buffer of the current cut: two mask atlases' worth of bytes,
+    /// the first holding every piece's mask (0 bits on the piece).
+    std::vector<uint8_t> OutlineData;
+    /// OutlineData's size in bytes (also kept as State.MaskBufferSize); 0 when freed.
+    uint32_t OutlineDataSize = 0;
+
+    /// The pieces are drawn with the outline style of the settings.
+    int32_t outlineStyle() const override { return Config.OutlineStyle; }
+
+    // ---- end of building the pieces ----
+
+    // ---- Snapping, joining and completion (TJigsawJoin.cpp) ----
+
+    /// True while auto-solve runs: snapping then joins the first fitting
+    /// neighbour at once instead of collecting candidates.
+    bool AutoSolving = false;
+
+    /// One grid neighbour of a piece. `Neighbour` is nullptr on the grid's edge;
+    /// `SnapRect` holds the top-left positions at which the piece fits against it.
+    struct NeighbourSlot {
+        TFormPiece* Neighbour = nullptr;
+        Rect SnapRect;
+    };
+    /// Slots 0 up, 1 right, 2 down, 3 left.
+    using NeighbourSlots = std::array<NeighbourSlot, 4>;
+
+    /// The four grid neighbours of the piece with `index` and their snap
+    /// rectangles (half-open, PieceHeight / SnapDivisor around the fitting
+    /// position). Also recomputes that piece's `Settled` flag. An index outside
+    /// the piece set gives four empty slots.
+    NeighbourSlots ComputeNeighbourSlots(int32_t index);
+
+    /// Joins each dropped piece, in list order, to the grid neighbours that lie
+    /// in its tray, are turned alike and lie within the snap distance of their
+    /// fitting position; smaller groups are joined first (during auto-solve only
+    /// the first fitting neighbour). Sets `Placed` on every listed piece and
+    /// grows `dirty` by every rectangle a join changes; the caller redraws it
+    /// and re-sorts the tray, since joining relabels groups.
+    void SnapDropped(const PieceList& list, Rect& dirty);
+
+    /// Merges the group of `p` with the group of `q`: a joined `q` keeps its
+    /// place and p's whole group moves flush onto it; a loose `q` moves flush
+    /// onto `p`. Updates `Joined` and `SolvedCount`, plays the join sound, grows
+    /// `dirty` and raises the completion candidate when every piece is joined.
+    void JoinPieces(TFormPiece& p, TFormPiece& q, Rect& dirty);
+
+    /// The number of pieces sharing the piece's `GroupId`.
+    int32_t GroupSize(const TFormPiece& piece) const;
+
+    /// Run by the clock tick while playing, never during a drop: when a join
+    /// raised the completion candidate, clears it and tests whether every piece
+    /// is in one group; if so marks the puzzle solved, plays the completion
+    /// sound and shows the congratulations and the full picture.
+    void CheckCompletion();
 };
 
 } // namespace zg
