@@ -1,5 +1,11 @@
 #include "pieces/TPieces.h"
 
+#include "game/Host.h"
+#include "pieces/SortKeys.h"
+
+#include <algorithm>
+#include <stdexcept>
+
 namespace zg {
 
 TPieces::TPieces(Host& host) : m_host(&host) {}
@@ -22,6 +28,104 @@ void TPieces::createRecords(int32_t count) {
 void TPieces::freeRecords() {
     Pieces.clear();
     m_records.clear();
+}
+
+uint32_t TPieces::labelPieces(CutMap& map, const SeedTable& seeds, ProgressReporter* progress) {
+    if (seeds.Cols != State.Cols || seeds.Rows != State.Rows ||
+        int64_t(pieceCount()) != int64_t(State.Cols) * State.Rows) {
+        throw std::invalid_argument("the seed table and the pieces do not match the grid");
+    }
+    const std::vector<Rect> boxes = labelRegions(map, seeds, progress);
+    int64_t largest = 0;
+    for (const Rect& b : boxes) {
+        largest = std::max<int64_t>({largest, b.width(), b.height()});
+    }
+    const AtlasSizes sizes = computeAtlasSizes(largest, State.Cols, State.Rows);
+
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        TFormPiece& p = *Pieces[i];
+        p.HomeX = boxes[i].Left;
+        p.HomeY = boxes[i].Top;
+        p.Width = uint16_t(boxes[i].width());
+        p.Height = uint16_t(boxes[i].height());
+    }
+    State.PieceHeight = sizes.PieceHeight;
+    State.PieceWidth = sizes.PieceWidth;
+    State.AtlasWidth = sizes.AtlasWidth;
+    State.AtlasHeight = sizes.AtlasHeight;
+    return sizes.maskBytes();
+}
+
+namespace {
+AtlasSizes sizesOf(const TGameState& s) {
+    return {s.PieceHeight, s.PieceWidth, s.AtlasWidth, s.AtlasHeight};
+}
+} // namespace
+
+void TPieces::writeMasks(const CutMap& filled, std::span<uint8_t> buffer, ProgressReporter* progress) const {
+    std::vector<Rect> boxes;
+    boxes.reserve(Pieces.size());
+    for (const TFormPiece* p : Pieces) {
+        boxes.push_back(Rect::fromSize(p->HomeX, p->HomeY, p->Width, p->Height));
+    }
+    writeMaskBits(filled, boxes, State.Cols, sizesOf(State), buffer, progress);
+}
+
+void TPieces::buildAtlases(std::span<const uint8_t> buffer) {
+    const AtlasSizes sizes = sizesOf(State);
+    const std::size_t maskBytes = sizes.maskBytes();
+    if (buffer.size() < maskBytes) {
+        throw std::invalid_argument("the mask buffer is smaller than one mask atlas");
+    }
+    const int32_t cols = std::max<int32_t>(State.Cols, 1);
+    ImageAtlas.resize(sizes.AtlasWidth, sizes.AtlasHeight);
+    MaskAtlas.assign(sizes.AtlasWidth, sizes.AtlasHeight,
+                     std::vector<uint8_t>(buffer.begin(), buffer.begin() + std::ptrdiff_t(maskBytes)));
+    TurnImage.resize(sizes.PieceWidth, sizes.PieceHeight);
+    TurnMask.resize(sizes.PieceWidth, sizes.PieceHeight);
+    // The outline and wood sprites are built from `buffer` here once the
+    // shading step exists; until then every piece keeps empty sprites.
+
+    ProgressReporter progress(host(), "Drawing: ", pieceCount());
+    const Rect pictureBounds = Picture.bounds();
+    for (int32_t i = 0; i < pieceCount(); ++i) {
+        TFormPiece& p = *Pieces[std::size_t(i)];
+        p.CellX = (i % cols) * sizes.PieceWidth;
+        p.CellY = (i / cols) * sizes.PieceHeight;
+        // The atlas starts black, so copying only the pixels under the piece's
+        // mask leaves the cell black outside the piece.
+        const Rect home = intersection(Rect::fromSize(p.HomeX, p.HomeY, p.Width, p.Height), pictureBounds);
+        const Rect cell =
+            intersection(Rect::fromSize(p.CellX, p.CellY, home.width(), home.height()), ImageAtlas.bounds());
+        for (int32_t y = 0; y < cell.height(); ++y) {
+            const uint8_t* src = Picture.row(home.Top + y) + std::size_t(home.Left) * 3;
+            uint8_t* dst = ImageAtlas.row(cell.Top + y) + std::size_t(cell.Left) * 3;
+            const uint8_t* mask = MaskAtlas.row(cell.Top + y);
+            for (int32_t x = 0; x < cell.width(); ++x) {
+                const int32_t mx = cell.Left + x;
+                if ((mask[mx >> 3] & (0x80 >> (mx & 7))) == 0) {
+                    dst[3 * x] = src[3 * x];
+                    dst[3 * x + 1] = src[3 * x + 1];
+                    dst[3 * x + 2] = src[3 * x + 2];
+                }
+            }
+        }
+        progress.step(i + 1);
+    }
+    host().setStatusText({});
+}
+
+void TPieces::assignEdgeClasses(const PieceList& list) {
+    const std::size_t n = std::min(list.size(), Pieces.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        Pieces[i]->EdgeClass = edgeClassOf(int32_t(i), State.Cols, pieceCount());
+    }
+}
+
+void TPieces::computeColorKeys(const Bitmap24& picture) {
+    BusyScope busy(host());
+    ProgressReporter progress(host(), "Sorting colors: ", pieceCount());
+    zg::computeColorKeys(Pieces, picture, &progress);
 }
 
 } // namespace zg

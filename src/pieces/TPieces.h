@@ -3,15 +3,19 @@
 #include "files/TGameState.h"
 #include "gfx/Bitmap1.h"
 #include "gfx/Bitmap24.h"
+#include "pieces/CutMap.h"
+#include "pieces/PieceLabeller.h"
 #include "pieces/RandomGenerator.h"
 #include "pieces/TFormPiece.h"
 
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace zg {
 
 class Host;
+class ProgressReporter;
 
 /// The piece set: the lowest layer of the puzzle object. Owns the piece
 /// records, the picture, the image and mask atlases and the back buffer, and
@@ -36,6 +40,61 @@ public:
         return index >= 0 && index < pieceCount() ? Pieces[std::size_t(index)] : nullptr;
     }
 
+    // ---- Extraction: from the cut map to the atlases ----
+
+    /// Fills every piece's region of the cut `map` (consumed: it holds the
+    /// filled pieces afterwards) from `seeds`, measures the boxes and chooses
+    /// the cell and atlas sizes. Only when the sizes are acceptable are
+    /// HomeX, HomeY, Width, Height of every record and PieceWidth,
+    /// PieceHeight, AtlasWidth, AtlasHeight of `State` written, so a refused
+    /// cut leaves the pieces as they were.
+    /// @pre the records exist, one per cell of the State.Cols x State.Rows grid.
+    /// @returns the byte size of one mask atlas.
+    /// @throws AtlasTooLargeError before anything is allocated when the
+    ///         atlases would be too large; std::invalid_argument when the map,
+    ///         the seeds and the records do not match the grid.
+    uint32_t labelPieces(CutMap& map, const SeedTable& seeds, ProgressReporter* progress);
+    /// Clears the mask bits of every piece in `buffer` (first set to all 1
+    /// bits, at least one mask atlas large) from the map filled by labelPieces.
+    void writeMasks(const CutMap& filled, std::span<uint8_t> buffer, ProgressReporter* progress) const;
+    /// Sizes the atlases and the turning scratch bitmaps from the sizes in
+    /// `State`, makes MaskAtlas from the first mask atlas of `buffer`, sets
+    /// every record's CellX, CellY and copies each piece's pixels of Picture
+    /// into its ImageAtlas cell, black outside the piece. Reports "Drawing: ".
+    /// @throws std::invalid_argument when the buffer is too small.
+    void buildAtlases(std::span<const uint8_t> buffer);
+
+    // ---- Drawing with the atlases ----
+
+    /// Draws `piece` at its board rectangle onto `target`, inside `clip` only:
+    /// its shape is blackened, then its image ORed on, then its outline (when
+    /// outlines are on). A Hidden piece draws nothing.
+    void drawPiece(const TFormPiece& piece, Bitmap24& target, const Rect& clip) const;
+    /// Draws the listed pieces in list order; with a clip rectangle only those
+    /// whose board rectangle meets it (in the Wood style a side face hanging
+    /// below counts). In the Wood style each run of pieces sharing a GroupId
+    /// has its side faces drawn before its faces.
+    void drawPieces(const PieceList& list, Bitmap24& target, const Rect* clip) const;
+    /// ANDs each listed piece's mask into `target` at its board rectangle
+    /// moved by -origin: the piece shapes become black, the rest stays.
+    /// Hidden pieces are stamped too (drag masks are made of hidden pieces).
+    void stampSilhouettes(const PieceList& list, Bitmap24& target, Point origin = {}) const;
+    void stampSilhouettes(const PieceList& list, Bitmap1& target, Point origin = {}) const;
+    /// Fills `r` of `target` with a direct colour (system colours must be
+    /// resolved by the caller).
+    static void fillRectangle(Bitmap24& target, const Rect& r, Color color);
+    /// True when the board point (x, y) lies on the piece as it lies now.
+    bool hitTest(const TFormPiece& piece, int32_t x, int32_t y) const;
+
+    // ---- Sort keys ----
+
+    /// Sets EdgeClass of the first list.size() pieces of the piece set from
+    /// their Index and the grid (State.Cols and the piece count).
+    void assignEdgeClasses(const PieceList& list);
+    /// Computes every piece's ColorKey from `picture` (average colour, then the
+    /// colour chain), with the busy cursor and "Sorting colors: " progress.
+    void computeColorKeys(const Bitmap24& picture);
+
     TGameState State;    ///< the current puzzle's record
     RandomGenerator Rng; ///< the one generator of every random choice
     PieceList Pieces;    ///< every record, in Index order (owned through m_records)
@@ -48,6 +107,16 @@ public:
     Bitmap24 BackBuffer; ///< board-sized, always holds the finished board
     Bitmap24 TurnImage;  ///< one cell, for turning pieces
     Bitmap1 TurnMask;
+
+protected:
+    /// The outline style the pieces are drawn with: 0 None, 1 Paper, 2 Card,
+    /// 3 Wood. The game layer answers from its settings.
+    virtual int32_t outlineStyle() const { return 0; }
+    /// Paints the piece's OutlineSprite at its board top-left, clipped to `clip`.
+    void drawOutline(const TFormPiece& piece, Bitmap24& target, const Rect& clip) const;
+    /// Paints the piece's WoodSprite (its side face) at its board top-left,
+    /// clipped to `clip`; nothing for a Hidden piece.
+    void drawWoodSide(const TFormPiece& piece, Bitmap24& target, const Rect& clip) const;
 
 private:
     Host* m_host;

@@ -1,0 +1,203 @@
+#include "pieces/PieceLabeller.h"
+
+#include "game/Host.h"
+#include "pieces/AtlasTooLargeError.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+namespace zg {
+
+AtlasSizes computeAtlasSizes(int64_t largestSide, int32_t cols, int32_t rows) {
+    if (cols < 1 || rows < 1) {
+        throw std::invalid_argument("a puzzle needs at least one column and one row");
+    }
+    const int64_t side = std::max<int64_t>(largestSide, 0);
+    const int64_t pieceWidth = (side + 7) & ~int64_t(7);
+    const int64_t atlasWidth = (pieceWidth * cols + 15) & ~int64_t(15);
+    const int64_t atlasHeight = side * rows;
+    if (pieceWidth > UINT16_MAX || atlasWidth > UINT16_MAX || atlasHeight > UINT16_MAX) {
+        throw AtlasTooLargeError("the piece atlas would be " + std::to_string(atlasWidth) + " x " +
+                                 std::to_string(atlasHeight) + " pixels");
+    }
+    AtlasSizes sizes;
+    sizes.PieceHeight = uint16_t(side);
+    sizes.PieceWidth = uint16_t(pieceWidth);
+    sizes.AtlasWidth = uint16_t(atlasWidth);
+    sizes.AtlasHeight = uint16_t(atlasHeight);
+    if (sizes.imageBytes() + int64_t(sizes.maskBytes()) > kMaxAtlasBytes) {
+        throw AtlasTooLargeError("the piece atlases would need " +
+                                 std::to_string(sizes.imageBytes() + int64_t(sizes.maskBytes())) + " bytes");
+    }
+    return sizes;
+}
+
+FillExtent fillRegion(CutMap& map, Point seed, uint8_t pen) {
+    const int32_t w = map.Width;
+    const int32_t h = map.Height;
+    FillExtent e{w, h, 0, 0};
+    if (w <= 0 || h <= 0 || pen == 0) {
+        return e;
+    }
+    uint8_t* const bytes = map.Bytes.data();
+    std::vector<Point> stack;
+    stack.push_back({std::clamp(seed.X, 0, w - 1), std::clamp(seed.Y, 0, h - 1)});
+    bool first = true;
+    while (!stack.empty()) {
+        const Point p = stack.back();
+        stack.pop_back();
+        uint8_t* const row = bytes + std::size_t(p.Y) * std::size_t(w);
+        // A pending start that a neighbouring span has filled in the meantime
+        // belongs to that span's run already. Only the very first span may be
+        // empty: its start pixel can be a line pixel.
+        if (!first && row[p.X] != 0) {
+            continue;
+        }
+        first = false;
+        int32_t xl = p.X + 1;
+        for (int32_t c = p.X; c >= 0 && row[c] == 0; --c) {
+            row[c] = pen;
+            xl = c;
+        }
+        int32_t xr = p.X;
+        for (int32_t c = p.X + 1; c < w && row[c] == 0; ++c) {
+            row[c] = pen;
+            xr = c;
+        }
+        e.MinX = std::min(e.MinX, xl);
+        e.MaxX = std::max(e.MaxX, xr);
+        e.MinY = std::min(e.MinY, p.Y);
+        e.MaxY = std::max(e.MaxY, p.Y);
+        // Continue into every run of 0 pixels touching the span from above and
+        // below; one start per run is enough since a span takes its whole run.
+        const auto pushRuns = [&](int32_t y) {
+            const uint8_t* r = bytes + std::size_t(y) * std::size_t(w);
+            for (int32_t c = xl; c <= xr; ++c) {
+                if (r[c] == 0 && (c == xl || r[c - 1] != 0)) {
+                    stack.push_back({c, y});
+                }
+            }
+        };
+        if (p.Y < h - 1) {
+            pushRuns(p.Y + 1);
+        }
+        if (p.Y > 0) {
+            pushRuns(p.Y - 1);
+        }
+    }
+    return e;
+}
+
+Rect pieceBox(const CutMap& filled, const FillExtent& extent, uint8_t pen) {
+    const int64_t w = filled.Width;
+    const int64_t h = filled.Height;
+    int64_t minX = extent.MinX, minY = extent.MinY, maxX = extent.MaxX, maxY = extent.MaxY;
+    if (maxX <= minX) {
+        maxX = minX + 8;
+    }
+    if (maxY <= minY) {
+        maxY = minY + 8;
+    }
+    // A degenerate fill next to the right or bottom border would reach past
+    // the map; keep the box on the picture so that nothing reads outside it.
+    minX = std::clamp<int64_t>(minX, 0, w - 1);
+    minY = std::clamp<int64_t>(minY, 0, h - 1);
+    maxX = std::clamp<int64_t>(maxX, minX, w - 1);
+    maxY = std::clamp<int64_t>(maxY, minY, h - 1);
+
+    const int64_t mx = (maxX - minX + 1) * 20 / 100;
+    const int64_t my = (maxY - minY + 1) * 20 / 100;
+    const int64_t wx0 = std::max<int64_t>(0, minX - mx);
+    const int64_t wx1 = std::min<int64_t>(w - 1, maxX + mx);
+    const int64_t wy0 = std::max<int64_t>(0, minY - my);
+    const int64_t wy1 = std::min<int64_t>(h - 1, maxY + my);
+
+    // Pixels inside the box cannot widen it, so only the margins are scanned.
+    int64_t left = minX, top = minY, right = maxX, bottom = maxY;
+    const auto scan = [&](int64_t y, int64_t x0, int64_t x1) {
+        const uint8_t* r = filled.Bytes.data() + std::size_t(y) * std::size_t(w);
+        for (int64_t x = x0; x <= x1; ++x) {
+            if (r[x] == pen) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    };
+    for (int64_t y = wy0; y <= wy1; ++y) {
+        if (y < minY || y > maxY) {
+            scan(y, wx0, wx1);
+        } else {
+            scan(y, wx0, minX - 1);
+            scan(y, maxX + 1, wx1);
+        }
+    }
+    return {int32_t(left), int32_t(top), int32_t(right + 1), int32_t(bottom + 1)};
+}
+
+std::vector<Rect> labelRegions(CutMap& map, const SeedTable& seeds, ProgressReporter* progress) {
+    if (map.Width <= 0 || map.Height <= 0 || map.Bytes.size() != std::size_t(map.Width) * map.Height) {
+        throw std::invalid_argument("the cut map is empty");
+    }
+    if (seeds.Cols < 1 || seeds.Rows < 1 ||
+        seeds.Points.size() != std::size_t(seeds.Cols) * std::size_t(seeds.Rows)) {
+        throw std::invalid_argument("the seed table does not match the grid");
+    }
+    std::vector<Rect> boxes(std::size_t(seeds.Cols) * std::size_t(seeds.Rows));
+    std::size_t i = 0;
+    for (int32_t row = 0; row < seeds.Rows; ++row) {
+        for (int32_t col = 0; col < seeds.Cols; ++col, ++i) {
+            const uint8_t pen = cellPen(col, row);
+            const FillExtent extent = fillRegion(map, seeds.at(col, row), pen);
+            boxes[i] = pieceBox(map, extent, pen);
+            if (progress) {
+                progress->step(int64_t(i) + 1);
+            }
+        }
+    }
+    return boxes;
+}
+
+void writeMaskBits(const CutMap& filled, std::span<const Rect> boxes, int32_t cols, const AtlasSizes& sizes,
+                   std::span<uint8_t> buffer, ProgressReporter* progress) {
+    const std::size_t stride = sizes.AtlasWidth / 8;
+    if (cols < 1 || buffer.size() < sizes.maskBytes()) {
+        throw std::invalid_argument("the mask buffer is smaller than one mask atlas");
+    }
+    const Rect mapBounds{0, 0, filled.Width, filled.Height};
+    const int64_t count = int64_t(boxes.size());
+    for (int64_t i = 0; i < count; ++i) {
+        const Rect& box = boxes[std::size_t(i)];
+        const int64_t col = i % cols;
+        const int64_t row = i / cols;
+        const int64_t cellX = col * sizes.PieceWidth;
+        const int64_t cellY = row * sizes.PieceHeight;
+        if (!mapBounds.contains(box) || box.width() > sizes.PieceHeight || box.height() > sizes.PieceHeight ||
+            cellX + sizes.PieceWidth > sizes.AtlasWidth || cellY + sizes.PieceHeight > sizes.AtlasHeight) {
+            throw std::invalid_argument("a piece box does not fit the picture or its cell");
+        }
+        const uint8_t pen = cellPen(int32_t(col), int32_t(row));
+        const int32_t w = box.width();
+        for (int32_t y = 0; y < box.height(); ++y) {
+            const uint8_t* src = filled.Bytes.data() + filled.index(box.Left, box.Top + y);
+            uint8_t* dst = buffer.data() + std::size_t(cellY + y) * stride + std::size_t(cellX / 8);
+            for (int32_t x = 0; x < w; x += 8) {
+                const int32_t n = std::min(8, w - x);
+                uint8_t bits = 0;
+                for (int32_t b = 0; b < n; ++b) {
+                    if (src[x + b] == pen) {
+                        bits = uint8_t(bits | (0x80 >> b));
+                    }
+                }
+                dst[x / 8] = uint8_t(dst[x / 8] & ~bits);
+            }
+        }
+        if (progress) {
+            progress->step(count + 2 * (i + 1));
+        }
+    }
+}
+
+} // namespace zg
