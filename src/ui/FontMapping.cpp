@@ -1,0 +1,45 @@
+#include "ui/FontMapping.h"
+
+#include <QFontMetricsF>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace zg {
+
+namespace {
+constexpr int kDefaultPixelSize = 11;
+constexpr int kProbePixelSize = 100;
+} // namespace
+
+int fontPixelSize(const QString& family, int height) {
+    if (height == 0) {
+        return kDefaultPixelSize;
+    }
+    if (height < 0) {
+        return std::max(1, std::abs(height));
+    }
+    // A cell height includes the internal leading: scale the character size
+    // so that ascent plus descent matches it.
+    QFont probe(family);
+    probe.setPixelSize(kProbePixelSize);
+    const QFontMetricsF metrics(probe);
+    const double cell = metrics.ascent() + metrics.descent();
+    if (cell <= 0.0) {
+        return height;
+    }
+    return std::max(1, int(std::lround(height * kProbePixelSize / cell)));
+}
+
+QFont toQFont(const FontSpec& spec) {
+    const QString family = QString::fromStdString(spec.Name);
+    QFont font(family);
+    font.setPixelSize(fontPixelSize(family, spec.Height));
+    font.setBold(spec.Bold);
+    font.setItalic(spec.Italic);
+    font.setUnderline(spec.Underline);
+    font.setStrikeOut(spec.StrikeOut);
+    return font;
+}
+
+} // namespace zg
