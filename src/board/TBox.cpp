@@ -51,7 +51,8 @@ TBox::TBox(int32_t number, TrayShared& shared) : Number(number), m_shared(&share
 
 void TBox::TakeStamp() {
     StackStamp = m_shared->NextStackStamp;
-    m_shared->NextStackStamp += 1;
+    // Loading keeps the counter far below the top; wrapping is still defined.
+    m_shared->NextStackStamp = int32_t(uint32_t(m_shared->NextStackStamp) + 1u);
 }
 
 bool TBox::IsFront() const {

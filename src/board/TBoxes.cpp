@@ -470,7 +470,6 @@ void TBoxes::LoadTrays(PackedReader& in, const TGameExtra& extra) {
     }
 
     Trays.resize(1);
-    m_shared.NextStackStamp = extra.NextStackStamp;
     FirstVisibleTray = extra.FirstVisibleTray;
     for (const TrayRecord& record : records) {
         if (record.Number <= 0 || findTray(record.Number) != nullptr) {
@@ -486,6 +485,10 @@ void TBoxes::LoadTrays(PackedReader& in, const TGameExtra& extra) {
         tray.Open = record.Open;
         tray.Description = record.Description;
     }
+
+    // The stamps the new trays took are all overwritten; the count goes on
+    // from the saved one.
+    m_shared.NextStackStamp = extra.NextStackStamp;
 
     // Share the pieces out by TrayIndex; one naming no tray goes to the board.
     TBox& board = mainArea();
