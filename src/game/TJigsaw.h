@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zg {
 
@@ -39,6 +40,45 @@ public:
     TJigConfig Config;
     TBox* CurrentTray = nullptr;
     std::string ProgramPath;
+
+    // ---- Building the pieces (TJigsawBuild.cpp) ----
+
+    /// Builds the puzzle from the decoded gift picture: keeps it as `Picture`
+    /// and as `OriginalPicture`, computes the grid, cuts with the stored seed,
+    /// creates the records and the main board area holding every piece,
+    /// labels and extracts the pieces into `OutlineData` and the atlases, and
+    /// computes the colour keys. The caller then lays out a new game or reads
+    /// the saved game. Style and oddness are clamped to 1..6 and 0..10 first.
+    /// The busy cursor shows while it runs and is restored also on failure.
+    /// @throws GiftDamagedError when the picture is empty or larger than
+    ///         65,535 pixels, the grid cannot be cut, or the atlases would be
+    ///         too large.
+    void BuildPuzzle(Bitmap24 picture);
+
+    /// Rebuilds every piece at `percent` of the picture size with the same
+    /// seed, so the shapes stay the same: cuts and extracts again, replaces
+    /// the picture by `OriginalPicture` stretched to the new size and rebuilds
+    /// the atlases. Board positions, groups and the colour keys stay; each
+    /// piece's Rotation moves into PendingTurns (the images are upright again).
+    /// @returns false, changing nothing, for 0, for a scale whose cells would
+    ///          lie outside 8..640 pixels and when no puzzle is built.
+    /// @throws AtlasTooLargeError (before any state changes) when the atlases
+    ///         would be too large; the caller shows kLargePieceSizeMessage and
+    ///         rebuilds at 100 %.
+    bool Rescale(int32_t percent);
+
+    /// The decoded picture at 100 %, kept to rescale from.
+    Bitmap24 OriginalPicture;
+    /// The mask buffer of the current cut: two mask atlases' worth of bytes,
+    /// the first holding every piece's mask (0 bits on the piece).
+    std::vector<uint8_t> OutlineData;
+    /// OutlineData's size in bytes (also kept as State.MaskBufferSize); 0 when freed.
+    uint32_t OutlineDataSize = 0;
+
+    /// The pieces are drawn with the outline style of the settings.
+    int32_t outlineStyle() const override { return Config.OutlineStyle; }
+
+    // ---- end of building the pieces ----
 
     // ---- Snapping, joining and completion (TJigsawJoin.cpp) ----
 
