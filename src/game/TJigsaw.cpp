@@ -5,7 +5,7 @@
 
 namespace zg {
 
-TJigsaw::TJigsaw(Host& host) : TBoxes(host) {
+TJigsaw::TJigsaw(Host& host) : TMove(host) {
     CurrentTray = &mainArea();
 }
 

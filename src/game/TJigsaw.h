@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/TBoxes.h"
+#include "board/TMove.h"
 #include "files/TJigConfig.h"
 
 #include <array>
@@ -12,7 +12,7 @@ namespace zg {
 
 /// The puzzle object: the top layer, holding the game state and the rules
 /// of play over the tray set and the pieces below it.
-class TJigsaw : public TBoxes {
+class TJigsaw : public TMove {
 public:
     explicit TJigsaw(Host& host);
     ~TJigsaw() override;
@@ -37,7 +37,6 @@ public:
 
     uint8_t GameState = kNoPuzzle;
     uint8_t MouseMode = 0;
-    TJigConfig Config;
     TBox* CurrentTray = nullptr;
     std::string ProgramPath;
 
@@ -107,7 +106,7 @@ public:
     /// the first fitting neighbour). Sets `Placed` on every listed piece and
     /// grows `dirty` by every rectangle a join changes; the caller redraws it
     /// and re-sorts the tray, since joining relabels groups.
-    void SnapDropped(const PieceList& list, Rect& dirty);
+    void SnapDropped(const PieceList& list, Rect& dirty) override;
 
     /// Merges the group of `p` with the group of `q`: a joined `q` keeps its
     /// place and p's whole group moves flush onto it; a loose `q` moves flush
