@@ -1,0 +1,111 @@
+#include "ui/SoundDevice.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zg {
+
+namespace {
+
+constexpr int kFrequency = 44100;
+constexpr int kOutputChannels = 2;
+constexpr int kChunkSize = 1024;
+
+/// General MIDI soundfonts in the order we prefer them. The first is the
+/// alternatives link that Debian's SDL2_mixer already uses by default; the
+/// others are where Debian's soundfont packages put their files.
+constexpr std::array kSoundFontCandidates{
+    "/usr/share/sounds/sf3/default-GM.sf3",
+    "/usr/share/sounds/sf2/default-GM.sf2",
+    "/usr/share/sounds/sf2/TimGM6mb.sf2",
+    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+};
+
+bool fileExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_regular_file(path, ec);
+}
+
+/// True when some entry of a ';'-separated soundfont list names an existing file.
+bool anySoundFontExists(std::string_view list) {
+    while (!list.empty()) {
+        const std::size_t cut = list.find(';');
+        if (fileExists(std::string(list.substr(0, cut)))) {
+            return true;
+        }
+        list = cut == std::string_view::npos ? std::string_view{} : list.substr(cut + 1);
+    }
+    return false;
+}
+
+/// MIDI music is rendered by SDL_mixer's FluidSynth back-end, which needs a
+/// soundfont. Debian's SDL2_mixer 2.6 looks for /usr/share/sounds/sf3/default-GM.sf3,
+/// which the timgm6mb-soundfont package points at TimGM6mb.sf2. When that link
+/// is missing we name the first soundfont we can find. A user's SDL_SOUNDFONTS
+/// wins. SDL_mixer's built-in Timidity back-end is not relied on: it wants GUS
+/// patches, which Debian does not install by default.
+void ensureSoundFont() {
+    if (const char* fromUser = std::getenv("SDL_SOUNDFONTS"); fromUser != nullptr && *fromUser != '\0') {
+        return;
+    }
+    if (const char* current = Mix_GetSoundFonts(); current != nullptr && anySoundFontExists(current)) {
+        return;
+    }
+    for (const char* candidate : kSoundFontCandidates) {
+        if (fileExists(candidate)) {
+            Mix_SetSoundFonts(candidate);
+            return;
+        }
+    }
+}
+
+std::weak_ptr<SoundDevice>& sharedDevice() {
+    static std::weak_ptr<SoundDevice> device;
+    return device;
+}
+
+} // namespace
+
+std::shared_ptr<SoundDevice> SoundDevice::acquire() {
+    std::shared_ptr<SoundDevice> device = sharedDevice().lock();
+    if (!device) {
+        device.reset(new SoundDevice());
+        sharedDevice() = device;
+    }
+    return device;
+}
+
+SoundDevice::SoundDevice() {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        return;
+    }
+    m_sdlStarted = true;
+    Mix_Init(MIX_INIT_MID);
+    if (Mix_OpenAudio(kFrequency, MIX_DEFAULT_FORMAT, kOutputChannels, kChunkSize) != 0) {
+        return;
+    }
+    m_open = true;
+    Mix_AllocateChannels(kEffectChannel + 1);
+    ensureSoundFont();
+}
+
+SoundDevice::~SoundDevice() {
+    if (m_open) {
+        Mix_HaltChannel(-1);
+        Mix_HaltMusic();
+        Mix_CloseAudio();
+    }
+    if (m_sdlStarted) {
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+}
+
+} // namespace zg
