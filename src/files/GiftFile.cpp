@@ -52,7 +52,7 @@ GiftFile GiftFile::open(const std::string& path) {
     GiftFile gift;
     gift.m_path = path;
     gift.check(trailer, size);
-    if (gift.m_info.hasMusic() &&
+    if (gift.m_info.MusicLength > 0 &&
         rangeInside(gift.m_info.MusicOffset, uint64_t(gift.m_info.MusicLength), size)) {
         std::array<uint8_t, 4> head{};
         in.seekg(std::streamoff(gift.m_info.MusicOffset));
@@ -72,7 +72,7 @@ GiftFile GiftFile::fromBytes(std::vector<uint8_t> bytes) {
     const std::vector<uint8_t>& data = *gift.m_memory;
     const std::span<const uint8_t> all(data);
     gift.check(all.subspan(data.size() - kGiftTrailerSize), data.size());
-    if (gift.m_info.hasMusic() &&
+    if (gift.m_info.MusicLength > 0 &&
         rangeInside(gift.m_info.MusicOffset, uint64_t(gift.m_info.MusicLength), data.size())) {
         gift.decideMusic(all.subspan(gift.m_info.MusicOffset,
                                      std::min<std::size_t>(4, data.size() - gift.m_info.MusicOffset)));

@@ -263,6 +263,12 @@ std::string toCrLfLines(std::string_view text) {
     return out;
 }
 
+std::string giftLabelText(std::string_view versionText) {
+    return "This free jigsaw gift was created by Zanthoria " + std::string(versionText) +
+           ". Click on our web site below and download the free demo to see what else the latest version "
+           "can do!  Or order the full-version now!";
+}
+
 std::string makerVersionLabel(std::string_view makerVersion) {
     return std::string(makerVersion.substr(0, makerVersion.find('.')));
 }

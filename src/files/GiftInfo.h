@@ -81,7 +81,6 @@ struct TGiftInfo {
     int32_t OutlineStyle = 2; ///< 0 None, 1 Paper, 2 Card, 3 Wood
     int32_t RotationOn = 0;   ///< nonzero: rotating pieces on
 
-    bool hasMusic() const { return MusicLength > 0; }
     bool operator==(const TGiftInfo&) const = default;
 };
 
@@ -113,6 +112,10 @@ std::array<uint8_t, 1025> encodeTextBlock(std::string_view text);
 
 /// Text with every line break (LF, CR LF or a lone CR) made CR LF, as text blocks store them.
 std::string toCrLfLines(std::string_view text);
+
+/// The splash window's gift label for a version text (makerVersionLabel of
+/// the gift's MakerVersion; empty when no puzzle was started).
+std::string giftLabelText(std::string_view versionText);
 
 /// The version shown in the gift label: MakerVersion cut before its first "."
 /// ("v4.04" gives "v4"; text without "." is used whole).

@@ -177,6 +177,13 @@ TEST(GiftLabel, MakerVersionIsCutBeforeTheFirstDot) {
     EXPECT_EQ(makerVersionLabel(""), "");
 }
 
+TEST(GiftLabel, LabelNamesTheVersion) {
+    EXPECT_EQ(
+        giftLabelText(makerVersionLabel("v4.04")),
+        "This free jigsaw gift was created by Zanthoria v4. Click on our web site below and download the "
+        "free demo to see what else the latest version can do!  Or order the full-version now!");
+}
+
 TEST(GiftDate, DayCountsReadAsCalendarDates) {
     EXPECT_EQ(formatGiftDate(0.0), "1899-12-30 00:00:00");
     EXPECT_EQ(formatGiftDate(2.0), "1900-01-01 00:00:00");
