@@ -1,5 +1,6 @@
 #include "board/TDirty.h"
 
+#include "board/SpriteBlit.h"
 #include "game/Host.h"
 #include "gfx/RasterOps.h"
 
@@ -63,8 +64,8 @@ void TDirty::DrawMaskedSprite(const Rect& d, const Bitmap24& image, const Bitmap
     }
     if (m_work != nullptr) {
         const Rect src = Rect::fromSize(s.Left, s.Top, d.width(), d.height());
-        andMask(*m_work, d.Left, d.Top, mask, src);
-        orImage(*m_work, d.Left, d.Top, image, src);
+        // (board AND mask) OR image in one pass.
+        blitMaskedSprite(*m_work, d.Left, d.Top, image, mask, src);
     }
     record(d);
 }
