@@ -52,7 +52,7 @@ MusicPlayer::MusicPlayer(QObject* parent) : QObject(parent), m_device(SoundDevic
 
 MusicPlayer::~MusicPlayer() {
     stop();
-    if (m_device->isOpen()) {
+    if (m_device->isOpen() && g_hookOwner == this) {
         // Taking the hook away waits for the mixer's lock, so no hook call can
         // still be running against this object afterwards.
         Mix_HookMusicFinished(nullptr);
@@ -73,11 +73,9 @@ MusicPlayer::StartResult MusicPlayer::start() {
     if (!m_device->isOpen()) {
         return StartResult::Silent;
     }
-    if (m_music == nullptr || m_loadedFileName != m_fileName) {
-        releaseMusic();
-        m_music = loadMusic(m_fileName);
-        m_loadedFileName = m_fileName;
-    }
+    // Read the file afresh on every start: it may have been written again.
+    releaseMusic();
+    m_music = loadMusic(m_fileName);
     if (m_music == nullptr) {
         return StartResult::Silent;
     }
@@ -137,7 +135,6 @@ void MusicPlayer::releaseMusic() {
         Mix_FreeMusic(m_music);
         m_music = nullptr;
     }
-    m_loadedFileName.clear();
 }
 
 void MusicPlayer::musicFinishedHook() {

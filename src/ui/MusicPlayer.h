@@ -45,8 +45,8 @@ public:
     /// Stops the music and lets go of the mixer's end-of-music hook.
     ~MusicPlayer() override;
 
-    /// The music file to play; empty when the gift has no music. Takes effect
-    /// at the next start().
+    /// The music file to play; empty when the gift has no music. It is read
+    /// at every start().
     void setFileName(const QString& fileName);
     const QString& fileName() const { return m_fileName; }
 
@@ -78,7 +78,6 @@ private:
 
     std::shared_ptr<SoundDevice> m_device;
     QString m_fileName;
-    QString m_loadedFileName;
     _Mix_Music* m_music = nullptr;
     uint64_t m_play = 0; ///< number of the current play; 0 when none
     uint64_t m_nextPlay = 1;

@@ -4,7 +4,6 @@
 #include <SDL_mixer.h>
 
 #include <array>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -45,15 +44,14 @@ bool anySoundFontExists(std::string_view list) {
 }
 
 /// MIDI music is rendered by SDL_mixer's FluidSynth back-end, which needs a
-/// soundfont. Debian's SDL2_mixer 2.6 looks for /usr/share/sounds/sf3/default-GM.sf3,
-/// which the timgm6mb-soundfont package points at TimGM6mb.sf2. When that link
-/// is missing we name the first soundfont we can find. A user's SDL_SOUNDFONTS
-/// wins. SDL_mixer's built-in Timidity back-end is not relied on: it wants GUS
-/// patches, which Debian does not install by default.
+/// General MIDI soundfont. Debian's SDL2_mixer 2.6 already asks for
+/// /usr/share/sounds/sf3/default-GM.sf3, an alternatives link that the
+/// timgm6mb-soundfont package points at TimGM6mb.sf2, and prefers it to
+/// SDL_SOUNDFONTS unless SDL_FORCE_SOUNDFONTS=1 is set too. When the soundfonts
+/// the mixer would use do not exist, we name the first one we can find.
+/// SDL_mixer's built-in Timidity back-end is not relied on: it needs GUS
+/// patches and a timidity.cfg, which Debian does not install by default.
 void ensureSoundFont() {
-    if (const char* fromUser = std::getenv("SDL_SOUNDFONTS"); fromUser != nullptr && *fromUser != '\0') {
-        return;
-    }
     if (const char* current = Mix_GetSoundFonts(); current != nullptr && anySoundFontExists(current)) {
         return;
     }
