@@ -14,8 +14,6 @@
 namespace zg {
 namespace {
 
-constexpr std::size_t kGiftFontSize = 41;
-
 std::string readShortString(PackedReader& in, std::size_t capacity) {
     return cp1252ToUtf8(in.shortString(capacity));
 }
