@@ -19,8 +19,9 @@ constexpr uint8_t kOrphan = 3;
 constexpr uint8_t kVisiting = 4;
 
 constexpr int32_t kPenCount = 16;
-/// How far around a stranded seed to look for a safe line pixel of its own.
-constexpr int32_t kLineSearchRadius = 64;
+/// How far around a stranded seed to look for a safe line pixel of its own:
+/// about a cell, but never more than this.
+constexpr int32_t kMaxLineSearchRadius = 64;
 
 struct Area {
     std::size_t Start = 0;
@@ -48,7 +49,8 @@ private:
     Point& seedOf(int64_t cell) { return m_seeds.at(colOf(cell), rowOf(cell)); }
 
     /// Rewrites the 4-connected pixels marked `from` around `start` to `to`,
-    /// calling visit(index) for each.
+    /// calling visit(first, last, rowStart) for each run of them on a row
+    /// (indices into the map, `last` included).
     template <class Visit> void flood(std::size_t start, uint8_t from, uint8_t to, Visit&& visit);
     /// Marks a new area from `start` and counts the pens of the lines around it.
     Area markArea(std::size_t start, uint8_t mark, int64_t owner);
@@ -71,34 +73,42 @@ private:
 };
 
 template <class Visit> void RegionClaimer::flood(std::size_t start, uint8_t from, uint8_t to, Visit&& visit) {
-    if (m_marks[start] != from) {
-        return;
-    }
+    // Scanline fill: each popped pixel grows into its whole run on the row,
+    // and one pixel per adjoining run above and below is pushed.
     const auto w = std::size_t(m_width);
-    m_marks[start] = to;
     m_stack.assign(1, start);
     while (!m_stack.empty()) {
         const std::size_t i = m_stack.back();
         m_stack.pop_back();
-        visit(i);
-        const std::size_t x = i % w;
-        const auto push = [&](std::size_t n) {
-            if (m_marks[n] == from) {
-                m_marks[n] = to;
-                m_stack.push_back(n);
+        if (m_marks[i] != from) {
+            continue;
+        }
+        const std::size_t rowStart = i - i % w;
+        std::size_t left = i;
+        while (left > rowStart && m_marks[left - 1] == from) {
+            --left;
+        }
+        std::size_t right = i;
+        while (right + 1 < rowStart + w && m_marks[right + 1] == from) {
+            ++right;
+        }
+        std::fill(m_marks.begin() + std::ptrdiff_t(left), m_marks.begin() + std::ptrdiff_t(right + 1), to);
+        visit(left, right, rowStart);
+        const auto pushRuns = [&](std::size_t from0, std::size_t to0) {
+            bool inRun = false;
+            for (std::size_t k = from0; k <= to0; ++k) {
+                const bool open = m_marks[k] == from;
+                if (open && !inRun) {
+                    m_stack.push_back(k);
+                }
+                inRun = open;
             }
         };
-        if (x > 0) {
-            push(i - 1);
+        if (rowStart >= w) {
+            pushRuns(left - w, right - w);
         }
-        if (x + 1 < w) {
-            push(i + 1);
-        }
-        if (i >= w) {
-            push(i - w);
-        }
-        if (i + w < m_marks.size()) {
-            push(i + w);
+        if (rowStart + w < m_marks.size()) {
+            pushRuns(left + w, right + w);
         }
     }
 }
@@ -114,19 +124,21 @@ Area RegionClaimer::markArea(std::size_t start, uint8_t mark, int64_t owner) {
             ++area.Border[std::size_t(v - kPenBase)];
         }
     };
-    flood(start, kOpen, mark, [&](std::size_t i) {
-        const std::size_t x = i % w;
-        if (x > 0) {
-            count(i - 1);
+    flood(start, kOpen, mark, [&](std::size_t first, std::size_t last, std::size_t rowStart) {
+        // Inside a run only the pixels above and below can be lines.
+        if (first > rowStart) {
+            count(first - 1);
         }
-        if (x + 1 < w) {
-            count(i + 1);
+        if (last + 1 < rowStart + w) {
+            count(last + 1);
         }
-        if (i >= w) {
-            count(i - w);
-        }
-        if (i + w < m_marks.size()) {
-            count(i + w);
+        for (std::size_t i = first; i <= last; ++i) {
+            if (rowStart >= w) {
+                count(i - w);
+            }
+            if (rowStart + w < m_marks.size()) {
+                count(i + w);
+            }
         }
     });
     m_areaByStart.emplace(start, m_areas.size());
@@ -137,13 +149,15 @@ std::size_t RegionClaimer::areaAt(std::size_t index) {
     // Claimed areas never touch each other, so the claimed pixels connected to
     // `index` are exactly one area; its first pixel names it.
     std::size_t found = 0;
-    flood(index, kClaimed, kVisiting, [&](std::size_t i) {
-        const auto it = m_areaByStart.find(i);
-        if (it != m_areaByStart.end()) {
-            found = it->second;
+    flood(index, kClaimed, kVisiting, [&](std::size_t first, std::size_t last, std::size_t) {
+        for (std::size_t i = first; i <= last; ++i) {
+            const auto it = m_areaByStart.find(i);
+            if (it != m_areaByStart.end()) {
+                found = it->second;
+            }
         }
     });
-    flood(index, kVisiting, kClaimed, [](std::size_t) {});
+    flood(index, kVisiting, kClaimed, [](std::size_t, std::size_t, std::size_t) {});
     return found;
 }
 
@@ -151,16 +165,18 @@ Point RegionClaimer::nearestPixel(const Area& area, uint8_t mark, Point target) 
     const auto w = std::size_t(m_width);
     int64_t best = std::numeric_limits<int64_t>::max();
     Point nearest{};
-    flood(area.Start, mark, kVisiting, [&](std::size_t i) {
-        const auto x = int64_t(i % w);
-        const auto y = int64_t(i / w);
-        const int64_t d = (x - target.X) * (x - target.X) + (y - target.Y) * (y - target.Y);
-        if (d < best) {
-            best = d;
-            nearest = {int32_t(x), int32_t(y)};
+    flood(area.Start, mark, kVisiting, [&](std::size_t first, std::size_t last, std::size_t rowStart) {
+        const auto y = int64_t(rowStart / w);
+        for (std::size_t i = first; i <= last; ++i) {
+            const auto x = int64_t(i - rowStart);
+            const int64_t d = (x - target.X) * (x - target.X) + (y - target.Y) * (y - target.Y);
+            if (d < best) {
+                best = d;
+                nearest = {int32_t(x), int32_t(y)};
+            }
         }
     });
-    flood(area.Start, kVisiting, mark, [](std::size_t) {});
+    flood(area.Start, kVisiting, mark, [](std::size_t, std::size_t, std::size_t) {});
     return nearest;
 }
 
@@ -168,10 +184,13 @@ void RegionClaimer::strandSeed(int64_t cell) {
     const Point seed = seedOf(cell);
     const uint8_t pen = cellPen(colOf(cell), rowOf(cell));
     int64_t best = std::numeric_limits<int64_t>::max();
-    const int32_t x0 = std::max(0, seed.X - kLineSearchRadius);
-    const int32_t x1 = std::min(m_width - 1, seed.X + kLineSearchRadius);
-    const int32_t y0 = std::max(0, seed.Y - kLineSearchRadius);
-    const int32_t y1 = std::min(m_height - 1, seed.Y + kLineSearchRadius);
+    const int32_t cellSize =
+        std::max(m_width / std::max(m_seeds.Cols, 1), m_height / std::max(m_seeds.Rows, 1));
+    const int32_t radius = std::clamp(cellSize, 2, kMaxLineSearchRadius);
+    const int32_t x0 = std::max(0, seed.X - radius);
+    const int32_t x1 = std::min(m_width - 1, seed.X + radius);
+    const int32_t y0 = std::max(0, seed.Y - radius);
+    const int32_t y1 = std::min(m_height - 1, seed.Y + radius);
     for (int32_t y = y0; y <= y1; ++y) {
         for (int32_t x = x0; x <= x1; ++x) {
             if (m_map.at(x, y) != pen || (x + 1 < m_width && m_map.at(x + 1, y) == 0)) {
@@ -255,7 +274,10 @@ void RegionClaimer::run() {
             continue;
         }
         const auto pen = uint8_t(kPenBase + (most - area.Border.begin()));
-        flood(area.Start, kOrphan, kLine, [&](std::size_t i) { m_map.Bytes[i] = pen; });
+        flood(area.Start, kOrphan, kLine, [&](std::size_t first, std::size_t last, std::size_t) {
+            std::fill(m_map.Bytes.begin() + std::ptrdiff_t(first),
+                      m_map.Bytes.begin() + std::ptrdiff_t(last + 1), pen);
+        });
     }
 }
 
