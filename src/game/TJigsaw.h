@@ -66,8 +66,11 @@ public:
     ///         rebuilds at 100 %.
     bool Rescale(int32_t percent);
 
-    /// The decoded picture at 100 %, kept to rescale from.
-    Bitmap24 OriginalPicture;
+    /// The decoded picture at 100 %, kept to rescale from. While the puzzle is
+    /// at 100 % that is `Picture` itself: the separate copy, OriginalPicture,
+    /// exists only while another scale is in use, so that a build does not
+    /// hold the largest bitmap twice.
+    const Bitmap24& originalPicture() const { return OriginalPicture.isEmpty() ? Picture : OriginalPicture; }
     /// The mask buffer of the current cut: two mask atlases' worth of bytes,
     /// the first holding every piece's mask (0 bits on the piece).
     std::vector<uint8_t> OutlineData;
@@ -77,6 +80,11 @@ public:
     /// The pieces are drawn with the outline style of the settings.
     int32_t outlineStyle() const override { return Config.OutlineStyle; }
 
+private:
+    /// The picture at 100 % while `Picture` holds another scale; empty otherwise.
+    Bitmap24 OriginalPicture;
+
+public:
     // ---- end of building the pieces ----
 
     // ---- Snapping, joining and completion (TJigsawJoin.cpp) ----

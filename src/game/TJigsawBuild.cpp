@@ -58,7 +58,7 @@ void TJigsaw::BuildPuzzle(Bitmap24 picture) {
         throw GiftDamagedError();
     }
     Picture = std::move(picture);
-    OriginalPicture = Picture;
+    OriginalPicture = Bitmap24();
     State.PictureWidth = uint16_t(Picture.width());
     State.PictureHeight = uint16_t(Picture.height());
     State.ScaledWidth = State.PictureWidth;
@@ -86,7 +86,7 @@ void TJigsaw::BuildPuzzle(Bitmap24 picture) {
 }
 
 bool TJigsaw::Rescale(int32_t percent) {
-    if (percent == 0 || OriginalPicture.isEmpty() || pieceCount() == 0 ||
+    if (percent == 0 || originalPicture().isEmpty() || pieceCount() == 0 ||
         !pieceSizeValid(percent, State.PictureWidth, State.PictureHeight, State.Cols, State.Rows)) {
         return false;
     }
@@ -107,7 +107,16 @@ bool TJigsaw::Rescale(int32_t percent) {
     State.ScaledHeight = uint16_t(height);
     {
         BusyScope busy(host());
-        Picture = stretchBitmap(OriginalPicture, int32_t(width), int32_t(height));
+        if (OriginalPicture.isEmpty()) {
+            OriginalPicture = std::move(Picture);
+        }
+        if (width == OriginalPicture.width() && height == OriginalPicture.height()) {
+            // Back at 100 %: the original is the picture again, kept once.
+            Picture = std::move(OriginalPicture);
+            OriginalPicture = Bitmap24();
+        } else {
+            Picture = stretchBitmap(OriginalPicture, int32_t(width), int32_t(height));
+        }
         buildAtlases(OutlineData);
     }
     // The atlases are upright now: each piece's turn waits in PendingTurns

@@ -4,10 +4,73 @@
 #include "pieces/AtlasTooLargeError.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
 namespace zg {
+
+namespace {
+
+constexpr uint64_t kOnes = 0x0101010101010101ull;
+constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+
+uint64_t load8(const uint8_t* p) {
+    uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+/// The high bit of every byte of `v` that is 0, and no other bit.
+uint64_t zeroBytes(uint64_t v) {
+    return ~(((v & kLow7) + kLow7) | v | kLow7);
+}
+
+/// Bit 7 - b for every byte b of `highBits` (as made by zeroBytes) that is
+/// set: byte order is pixel order, and the mask rows keep the leftmost pixel
+/// in the most significant bit.
+uint8_t gatherBits(uint64_t highBits) {
+    return uint8_t((((highBits >> 7) & kOnes) * 0x8040201008040201ull) >> 56);
+}
+
+/// The first column at or after `from` whose byte is not 0, or `end`.
+int32_t skipZeros(const uint8_t* row, int32_t from, int32_t end) {
+    int32_t c = from;
+    while (c + 8 <= end && load8(row + c) == 0) {
+        c += 8;
+    }
+    while (c < end && row[c] == 0) {
+        ++c;
+    }
+    return c;
+}
+
+/// The first column at or after `from` whose byte is 0, or `end`.
+int32_t skipNonZeros(const uint8_t* row, int32_t from, int32_t end) {
+    int32_t c = from;
+    while (c + 8 <= end && zeroBytes(load8(row + c)) == 0) {
+        c += 8;
+    }
+    while (c < end && row[c] != 0) {
+        ++c;
+    }
+    return c;
+}
+
+/// The leftmost column of the run of 0 bytes that ends at `from` (inclusive),
+/// or from + 1 when row[from] is not 0.
+int32_t zeroRunStart(const uint8_t* row, int32_t from) {
+    int32_t c = from;
+    while (c >= 8 && load8(row + c - 7) == 0) {
+        c -= 8;
+    }
+    while (c >= 0 && row[c] == 0) {
+        --c;
+    }
+    return c + 1;
+}
+
+} // namespace
 
 AtlasSizes computeAtlasSizes(int64_t largestSide, int32_t cols, int32_t rows) {
     if (cols < 1 || rows < 1) {
@@ -55,15 +118,15 @@ FillExtent fillRegion(CutMap& map, Point seed, uint8_t pen) {
             continue;
         }
         first = false;
-        int32_t xl = p.X + 1;
-        for (int32_t c = p.X; c >= 0 && row[c] == 0; --c) {
-            row[c] = pen;
-            xl = c;
+        // The left walk sets the run of 0 pixels ending at the start pixel, the
+        // right walk the run beginning just after it.
+        const int32_t xl = zeroRunStart(row, p.X);
+        const int32_t xr = skipZeros(row, p.X + 1, w) - 1;
+        if (xl <= p.X) {
+            std::memset(row + xl, pen, std::size_t(p.X - xl + 1));
         }
-        int32_t xr = p.X;
-        for (int32_t c = p.X + 1; c < w && row[c] == 0; ++c) {
-            row[c] = pen;
-            xr = c;
+        if (xr > p.X) {
+            std::memset(row + p.X + 1, pen, std::size_t(xr - p.X));
         }
         e.MinX = std::min(e.MinX, xl);
         e.MaxX = std::max(e.MaxX, xr);
@@ -73,10 +136,14 @@ FillExtent fillRegion(CutMap& map, Point seed, uint8_t pen) {
         // below; one start per run is enough since a span takes its whole run.
         const auto pushRuns = [&](int32_t y) {
             const uint8_t* r = bytes + std::size_t(y) * std::size_t(w);
-            for (int32_t c = xl; c <= xr; ++c) {
-                if (r[c] == 0 && (c == xl || r[c - 1] != 0)) {
-                    stack.push_back({c, y});
+            int32_t c = xl;
+            while (c <= xr) {
+                c = skipNonZeros(r, c, xr + 1);
+                if (c > xr) {
+                    break;
                 }
+                stack.push_back({c, y});
+                c = skipZeros(r, c, xr + 1);
             }
         };
         if (p.Y < h - 1) {
@@ -116,15 +183,20 @@ Rect pieceBox(const CutMap& filled, const FillExtent& extent, uint8_t pen) {
     // Pixels inside the box cannot widen it, so only the margins are scanned.
     int64_t left = minX, top = minY, right = maxX, bottom = maxY;
     const auto scan = [&](int64_t y, int64_t x0, int64_t x1) {
-        const uint8_t* r = filled.Bytes.data() + std::size_t(y) * std::size_t(w);
-        for (int64_t x = x0; x <= x1; ++x) {
-            if (r[x] == pen) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
+        if (x1 < x0) {
+            return;
         }
+        const uint8_t* r = filled.Bytes.data() + std::size_t(y) * std::size_t(w);
+        const std::size_t n = std::size_t(x1 - x0 + 1);
+        const auto* first = static_cast<const uint8_t*>(std::memchr(r + x0, pen, n));
+        if (first == nullptr) {
+            return;
+        }
+        const auto* last = static_cast<const uint8_t*>(memrchr(r + x0, pen, n));
+        left = std::min<int64_t>(left, first - r);
+        right = std::max<int64_t>(right, last - r);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
     };
     for (int64_t y = wy0; y <= wy1; ++y) {
         if (y < minY || y > maxY) {
@@ -183,10 +255,14 @@ void writeMaskBits(const CutMap& filled, std::span<const Rect> boxes, int32_t co
         for (int32_t y = 0; y < box.height(); ++y) {
             const uint8_t* src = filled.Bytes.data() + filled.index(box.Left, box.Top + y);
             uint8_t* dst = buffer.data() + std::size_t(cellY + y) * stride + std::size_t(cellX / 8);
-            for (int32_t x = 0; x < w; x += 8) {
-                const int32_t n = std::min(8, w - x);
+            const uint64_t pattern = kOnes * pen;
+            int32_t x = 0;
+            for (; x + 8 <= w; x += 8) {
+                dst[x / 8] = uint8_t(dst[x / 8] & ~gatherBits(zeroBytes(load8(src + x) ^ pattern)));
+            }
+            if (x < w) {
                 uint8_t bits = 0;
-                for (int32_t b = 0; b < n; ++b) {
+                for (int32_t b = 0; x + b < w; ++b) {
                     if (src[x + b] == pen) {
                         bits = uint8_t(bits | (0x80 >> b));
                     }

@@ -73,7 +73,7 @@ TEST_F(BuildPuzzleTest, KeepsThePictureAndBuildsEveryPiece) {
     jig.BuildPuzzle(picture);
     const TGameState& s = jig.State;
     EXPECT_EQ(jig.Picture, picture);
-    EXPECT_EQ(jig.OriginalPicture, picture);
+    EXPECT_EQ(jig.originalPicture(), picture);
     EXPECT_EQ(s.PictureWidth, 240);
     EXPECT_EQ(s.ScaledHeight, 180);
     EXPECT_EQ(s.Cols * s.Rows, 12);
@@ -157,7 +157,10 @@ TEST_F(BuildPuzzleTest, RescaleToHalfAndBackGivesTheSameMasks) {
     EXPECT_EQ(jig.Picture.height(), 90);
     EXPECT_EQ(jig.MaskAtlas.width(), jig.State.AtlasWidth);
     EXPECT_LT(jig.State.PieceHeight, first.masks.height());
+    EXPECT_EQ(jig.originalPicture(), makePicture(240, 180));
     ASSERT_TRUE(jig.Rescale(100));
+    EXPECT_EQ(jig.Picture, makePicture(240, 180));
+    EXPECT_EQ(jig.originalPicture(), jig.Picture);
     EXPECT_EQ(shapes(), first);
     EXPECT_EQ(jig.ImageAtlas, firstImages);
     EXPECT_EQ(host.cursor(), CursorShape::Default);

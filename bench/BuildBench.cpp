@@ -1,0 +1,226 @@
+// Building a puzzle from a decoded picture (cut, labelling, masks, atlases,
+// colour keys) against decoding the same picture from JPEG, both measured in
+// each iteration of the same run, plus the peak memory of one build.
+//
+// Counters per case: decode_ms and build_ms (means), build_per_decode (their
+// ratio), picture_MB (the decoded picture), peak_MB (resident memory the build
+// added on top of the picture it was handed, from the kernel's high-water
+// mark) and peak_per_picture ((picture + peak) / picture).
+
+#include "game/Host.h"
+#include "game/TJigsaw.h"
+#include "gfx/Jpeg.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+#include <malloc.h>
+
+namespace zg {
+namespace {
+
+/// A host that does nothing, so that only the core's work is measured.
+class QuietHost : public Host {
+public:
+    void setStatusText(const std::string&) override {}
+    void setCursor(CursorShape) override {}
+    void presentNow(const Rect&) override {}
+    void invalidate(const Rect&) override {}
+    void processEvents() override {}
+    bool isShiftDown() const override { return false; }
+    bool isCtrlDown() const override { return false; }
+    bool isLeftButtonDown() const override { return false; }
+    bool isMousePressPending() const override { return false; }
+    int64_t nowMs() const override { return 0; }
+    void waitUntilMs(int64_t) override {}
+    void showMessage(const std::string&, MessageKind) override {}
+    Answer askQuestion(const std::string&, bool) override { return Answer::Yes; }
+    void playSound(int) override {}
+    void showCongratulations(const std::string&) override {}
+    void showZoomPicture() override {}
+    int displayDepth() const override { return 24; }
+    void drawText(Bitmap24&, const Rect&, int32_t, int32_t, const std::string&, const FontSpec&,
+                  Color) override {}
+    Point textExtent(const std::string& text, const FontSpec&) override {
+        return {int32_t(text.size()) * 7, 14};
+    }
+};
+
+std::vector<uint8_t> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read " + path);
+    }
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+/// The demo photograph tiled, every other tile mirrored, so that the picture
+/// keeps a photograph's detail (and its JPEG its usual entropy) at any size.
+Bitmap24 tiledPicture(const Bitmap24& tile, int32_t w, int32_t h) {
+    Bitmap24 out(w, h);
+    for (int32_t y = 0; y < h; ++y) {
+        const int32_t ty =
+            (y / tile.height()) % 2 == 0 ? y % tile.height() : tile.height() - 1 - y % tile.height();
+        for (int32_t x = 0; x < w; ++x) {
+            const int32_t tx =
+                (x / tile.width()) % 2 == 0 ? x % tile.width() : tile.width() - 1 - x % tile.width();
+            out.setPixel(x, y, tile.pixel(tx, ty));
+        }
+    }
+    return out;
+}
+
+std::vector<uint8_t> encodeJpeg(const Bitmap24& picture, int quality) {
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr jerr{};
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = JDIMENSION(picture.width());
+    cinfo.image_height = JDIMENSION(picture.height());
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<uint8_t*>(picture.row(int32_t(cinfo.next_scanline)));
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    std::vector<uint8_t> out(buffer, buffer + size);
+    jpeg_destroy_compress(&cinfo);
+    std::free(buffer);
+    return out;
+}
+
+struct Case {
+    Bitmap24 picture;
+    std::vector<uint8_t> jpeg;
+};
+
+const Case& caseFor(int32_t w, int32_t h) {
+    static std::map<std::pair<int32_t, int32_t>, std::unique_ptr<Case>> cases;
+    auto& slot = cases[{w, h}];
+    if (!slot) {
+        const std::vector<uint8_t> demo = readFile(std::string(ZG_ASSETS) + "/demo/picture.jpg");
+        slot = std::make_unique<Case>();
+        slot->picture = tiledPicture(decodeJpeg(demo), w, h);
+        slot->jpeg = encodeJpeg(slot->picture, 90);
+    }
+    return *slot;
+}
+
+void prepare(TJigsaw& jig, int32_t pieces) {
+    jig.State.Version = 5;
+    jig.State.RequestedPieces = int16_t(pieces);
+    jig.State.Seed = 1234567;
+    jig.State.Style = 1;
+    jig.State.Oddness = 5;
+    jig.Config.BoardWidth = 1920;
+    jig.Config.BoardHeight = 1080;
+}
+
+/// A value from /proc/self/status in bytes (its lines read "VmRSS:  1234 kB").
+int64_t statusBytes(const char* key) {
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    const std::string prefix = std::string(key) + ":";
+    while (std::getline(in, line)) {
+        if (line.rfind(prefix, 0) == 0) {
+            return std::stoll(line.substr(prefix.size())) * 1024;
+        }
+    }
+    return -1;
+}
+
+/// The resident memory one build adds on top of what the process holds when
+/// it starts, the picture it is handed included; -1 when the kernel cannot
+/// reset the high-water mark.
+int64_t peakBuildBytes(const Bitmap24& picture, int32_t pieces) {
+    QuietHost host;
+    auto jig = std::make_unique<TJigsaw>(host);
+    prepare(*jig, pieces);
+    Bitmap24 handed = picture;
+    // Hand freed heap memory back first, so that the build's allocations
+    // show as new resident pages even where the allocator reuses addresses.
+    malloc_trim(0);
+    {
+        std::ofstream clear("/proc/self/clear_refs");
+        clear << "5";
+        if (!clear) {
+            return -1;
+        }
+    }
+    const int64_t before = statusBytes("VmRSS");
+    jig->BuildPuzzle(std::move(handed));
+    return statusBytes("VmHWM") - before;
+}
+
+void BM_BuildVersusDecode(benchmark::State& state) {
+    const int32_t w = int32_t(state.range(0));
+    const int32_t h = int32_t(state.range(1));
+    const int32_t pieces = int32_t(state.range(2));
+    // A puzzle is built once per process, on fresh pages. Keep the allocator
+    // from caching freed large blocks between iterations (its default raises
+    // the mmap threshold after each large free), so that every iteration pays
+    // for its memory as a real build does, and the peak below counts it.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    const Case& c = caseFor(w, h);
+    const double pictureBytes = double(c.picture.stride()) * c.picture.height();
+    const int64_t peak = peakBuildBytes(c.picture, pieces);
+
+    QuietHost host;
+    double decodeSeconds = 0;
+    double buildSeconds = 0;
+    for (auto _ : state) {
+        using Clock = std::chrono::steady_clock;
+        const auto t0 = Clock::now();
+        Bitmap24 decoded = decodeJpeg(c.jpeg);
+        const auto t1 = Clock::now();
+        benchmark::DoNotOptimize(decoded.data());
+
+        auto jig = std::make_unique<TJigsaw>(host);
+        prepare(*jig, pieces);
+        Bitmap24 handed = c.picture;
+        const auto t2 = Clock::now();
+        jig->BuildPuzzle(std::move(handed));
+        const auto t3 = Clock::now();
+        benchmark::DoNotOptimize(jig->ImageAtlas.data());
+
+        const double decode = std::chrono::duration<double>(t1 - t0).count();
+        const double build = std::chrono::duration<double>(t3 - t2).count();
+        decodeSeconds += decode;
+        buildSeconds += build;
+        state.SetIterationTime(build);
+    }
+    const double n = double(state.iterations());
+    state.counters["decode_ms"] = decodeSeconds / n * 1e3;
+    state.counters["build_ms"] = buildSeconds / n * 1e3;
+    state.counters["build_per_decode"] = buildSeconds / decodeSeconds;
+    state.counters["picture_MB"] = pictureBytes / 1e6;
+    state.counters["peak_MB"] = double(peak) / 1e6;
+    state.counters["peak_per_picture"] = (pictureBytes + double(peak)) / pictureBytes;
+}
+
+BENCHMARK(BM_BuildVersusDecode)
+    ->Args({640, 480, 42})
+    ->Args({1920, 1080, 500})
+    ->Args({4000, 3000, 1000})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
+
+} // namespace
+} // namespace zg
