@@ -106,8 +106,16 @@ class BusyScope {
 public:
     explicit BusyScope(Host& host) : m_host(host) { m_host.setCursor(CursorShape::Busy); }
     ~BusyScope() {
-        m_host.setStatusText({});
-        m_host.setCursor(CursorShape::Default);
+        // Runs while an exception may be passing: a failing host call must not
+        // end the program.
+        try {
+            m_host.setStatusText({});
+        } catch (...) {
+        }
+        try {
+            m_host.setCursor(CursorShape::Default);
+        } catch (...) {
+        }
     }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
