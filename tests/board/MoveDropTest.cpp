@@ -207,14 +207,5 @@ TEST(MoveQueries, LargestRunTakesTheFirstLongestGroup) {
     EXPECT_EQ(t.move->LargestRun().Length, 0);
 }
 
-TEST(MoveQueries, AddBoundsGrowsByEveryListedPiece) {
-    MoveTestPuzzle t(2, 1, 30, 30, 300, 200);
-    t.piece(1).Left = 100;
-    t.piece(1).Top = 50;
-    Rect r{};
-    TMove::AddBounds({&t.piece(0), &t.piece(1)}, r);
-    EXPECT_EQ(r, (Rect{0, 0, 130, 80}));
-}
-
 } // namespace
 } // namespace zg
