@@ -73,16 +73,27 @@ TBoxes::~TBoxes() = default;
 void TBoxes::CreateTrays(int32_t boardWidth, int32_t boardHeight) {
     m_shared.BoardWidth = boardWidth;
     m_shared.BoardHeight = boardHeight;
-    Trays.clear();
-    Trays.push_back(std::make_unique<TBox>(0, m_shared));
+    // The main board area object itself stays, so references to it (the
+    // game's current tray) remain valid; it takes the state of a new one.
+    Trays.resize(1);
+    const TBox fresh(0, m_shared);
     TBox& board = mainArea();
+    board.Left = fresh.Left;
+    board.Top = fresh.Top;
+    board.SetSize(fresh.Width, fresh.Height);
+    board.StackStamp = fresh.StackStamp;
+    board.Color = fresh.Color;
+    board.Open = true;
+    board.Hidden = false;
+    board.Pressed = false;
+    board.Description.clear();
     board.Pieces.clear();
     board.AddPieces(Pieces);
 }
 
 void TBoxes::FreeTrays() {
-    Trays.clear();
-    Trays.push_back(std::make_unique<TBox>(0, m_shared));
+    Trays.resize(1);
+    mainArea().Pieces.clear();
     freeRecords();
 }
 

@@ -27,13 +27,13 @@ public:
     explicit TBoxes(Host& host);
     ~TBoxes() override;
 
-    /// Drops every tray and makes the main board area, sized `boardWidth` x
-    /// `boardHeight` (recorded as the board size), holding every piece in
-    /// Index order with TrayIndex 0.
+    /// Drops every user tray and makes the main board area, sized `boardWidth`
+    /// x `boardHeight` (recorded as the board size), hold every piece in Index
+    /// order with TrayIndex 0. The main board area stays the same object for
+    /// the life of the tray set, so references to it never dangle.
     void CreateTrays(int32_t boardWidth, int32_t boardHeight);
     void resetTrays(int32_t boardWidth, int32_t boardHeight) { CreateTrays(boardWidth, boardHeight); }
-    /// Drops every tray and then the pieces; a main board area of the last
-    /// recorded size stays, empty.
+    /// Drops every user tray, empties the main board area and frees the pieces.
     void FreeTrays();
     /// Records the board size of the settings and sizes the main board area to it.
     void recordBoardSize(int32_t boardWidth, int32_t boardHeight);

@@ -92,17 +92,5 @@ TEST(Mural, AGhostLargerThanTheWallIsCentredAndBlendedOnlyInside) {
     EXPECT_EQ(mural.Wall().pixel(0, 0), rgb(204, 204, 204));
 }
 
-TEST(Mural, CopyToCopiesOnlyTheRectangle) {
-    test::FakeHost host;
-    TMural mural(host);
-    mural.SetWallSize(20, 20);
-    mural.PaintWall(false, nullptr, rgb(80, 80, 80));
-    Bitmap24 canvas(20, 20);
-    mural.CopyTo(Rect{5, 5, 10, 10}, canvas);
-    EXPECT_EQ(canvas.pixel(5, 5), mural.Wall().pixel(5, 5));
-    EXPECT_EQ(canvas.pixel(10, 10), rgb(0, 0, 0));
-    EXPECT_EQ(canvas.pixel(4, 5), rgb(0, 0, 0));
-}
-
 } // namespace
 } // namespace zg

@@ -37,6 +37,20 @@ TEST_F(TraySet, CreateTraysPutsEveryPieceOnTheBoard) {
     expectEachPieceInOneTray();
 }
 
+TEST_F(TraySet, TheMainBoardAreaOutlivesRebuildsOfTheTraySet) {
+    const TBox* board = &boxes.mainArea();
+    boxes.addTray(1);
+    boxes.CreateTrays(800, 600);
+    EXPECT_EQ(&boxes.mainArea(), board);
+    EXPECT_EQ(boxes.Trays.size(), 1u);
+    EXPECT_EQ(board->OuterRect(), (Rect{0, 0, 800, 600}));
+    EXPECT_EQ(board->PieceCount(), 12);
+    boxes.FreeTrays();
+    EXPECT_EQ(&boxes.mainArea(), board);
+    EXPECT_EQ(board->PieceCount(), 0);
+    EXPECT_TRUE(boxes.Pieces.empty());
+}
+
 TEST_F(TraySet, TrayAtPrefersTheTrayWithTheLargerStamp) {
     TBox& one = boxes.addTray(1);
     TBox& two = boxes.addTray(2);
