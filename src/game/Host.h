@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/TrayBar.h"
 #include "gfx/Bitmap24.h"
 #include "gfx/Color.h"
 #include "gfx/Rect.h"
@@ -88,6 +89,12 @@ public:
         (void)number;
         (void)open;
     }
+
+    /// The tray bar as the window shows it now, for laying it out.
+    virtual TrayBarMetrics trayBarMetrics() const { return {}; }
+    /// Shows a tray bar layout: the scroll buttons and, when it was laid out
+    /// again, one button per user tray. Does nothing by default.
+    virtual void applyTrayBar(const TrayBarLayout& layout) { (void)layout; }
 
     /// The display's bits per pixel.
     virtual int displayDepth() const = 0;
