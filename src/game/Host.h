@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/BoardCommands.h"
 #include "board/TrayBar.h"
 #include "gfx/Bitmap24.h"
 #include "gfx/Color.h"
@@ -95,6 +96,23 @@ public:
     /// Shows a tray bar layout: the scroll buttons and, when it was laid out
     /// again, one button per user tray. Does nothing by default.
     virtual void applyTrayBar(const TrayBarLayout& layout) { (void)layout; }
+
+    /// Shows the board popup `kind` with its top-left at `boardPoint` (board
+    /// pixels; the host maps them to the screen), its items enabled as
+    /// `enabling` says, and returns the item chosen, or PopupCommand::None
+    /// when the menu closed without a choice. Modal: returns when the menu has
+    /// closed. By default no menu shows and nothing is chosen.
+    virtual PopupCommand popupMenu(PopupKind kind, Point boardPoint, const PopupState& enabling) {
+        (void)kind;
+        (void)boardPoint;
+        (void)enabling;
+        return PopupCommand::None;
+    }
+    /// Carries out a popup command that belongs to the window (arranging,
+    /// piece size, hint, auto-solve and the tray commands) as its menu handler
+    /// would; the puzzle's CurrentTray names the tray a tray command is for.
+    /// Does nothing by default.
+    virtual void runBoardCommand(PopupCommand command) { (void)command; }
 
     /// The display's bits per pixel.
     virtual int displayDepth() const = 0;

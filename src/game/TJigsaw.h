@@ -2,6 +2,8 @@
 
 #include "board/TMove.h"
 #include "files/TJigConfig.h"
+#include "game/BoardCommands.h"
+#include "game/Host.h"
 
 #include <array>
 #include <cstdint>
@@ -39,6 +41,75 @@ public:
     uint8_t MouseMode = 0;
     TBox* CurrentTray = nullptr;
     std::string ProgramPath;
+
+    // ---- Board input (TJigsawInput.cpp) ----
+    // MouseMode holds one of the mm* states of the move engine: mmIdle,
+    // mmSelection, mmBanding, mmDragPiece, mmDragSelection, mmDragTray,
+    // mmTrayBorder, mmResizeTray, mmTrayButton.
+
+    /// The right mouse button's action; the window sets it from its mouse dialog.
+    zg::MouseAction MouseAction = zg::MouseAction::Default;
+    /// Where the last right or modifier click was, in board pixels.
+    Point ClickPoint;
+    /// The piece that click hit, or nullptr; valid while its command runs.
+    TFormPiece* ClickedPiece = nullptr;
+    /// The neighbour chosen for Show and Fetch neighbour, or nullptr.
+    TFormPiece* NeighbourPiece = nullptr;
+
+    /// A press on the board at (x, y). Ignored unless playing, while the move
+    /// engine is busy (a glide, turn or popup is running), and for the left and
+    /// middle buttons during auto-solve. The modifier keys are read from the
+    /// host at the press: shift (with cheating allowed) gives the cheat clicks,
+    /// control (with rotation on) turns the piece under the point, a right
+    /// click opens a popup (or, with the Alternative action and rotation on,
+    /// turns the piece); otherwise a left or middle press picks a piece and
+    /// its group, starts a rubber band, grabs a tray's frame or its button,
+    /// or starts resizing a tray, as MouseMode says.
+    void BoardMouseDown(MouseButton button, int32_t x, int32_t y);
+    /// The pointer moved to (x, y): drags what is held, follows the rubber
+    /// band or the resize outline, shows the sizing cursors over a tray's edge
+    /// and cancels a tray button the pointer has left.
+    void BoardMouseMove(int32_t x, int32_t y);
+    /// The left button came up at (x, y): lifts the pieces inside the band,
+    /// drops what is dragged (joining only pieces picked by a click, never a
+    /// band selection), ends a tray move or resize, or minimises or restores
+    /// the tray whose button was pressed.
+    void BoardMouseUp(int32_t x, int32_t y);
+    /// Sets the status line to the mouse help for the keys and buttons in
+    /// `shift` while playing: the cheat clicks for shift alone, the rotate
+    /// clicks for control alone, nothing for any other state.
+    void UpdateMouseHelp(ShiftState shift);
+
+    /// The grid neighbour of `piece` on the side facing `click` (the side
+    /// turned back by the piece's rotation) when it lies in another group;
+    /// otherwise the first neighbour, up, right, down, left, in another group;
+    /// nullptr when there is none.
+    TFormPiece* neighbourInClickDirection(TFormPiece& piece, Point click);
+    /// The enabling of popup `kind` for the current options, ClickedPiece and
+    /// NeighbourPiece.
+    PopupState popupState(PopupKind kind) const;
+    /// Runs a command chosen in a board popup. Rotate Right and Rotate Left
+    /// turn ClickedPiece's group with snapping; the other piece commands are
+    /// not carried out yet; the window's commands go to the host. A command
+    /// that is disabled in `popupState` or belongs to another popup does nothing.
+    void RunPopupCommand(PopupKind kind, PopupCommand command);
+
+private:
+    /// Puts a lifted band selection back and takes the click point and the
+    /// tray under it, before every right and modifier click.
+    void setRightClickContext(int32_t x, int32_t y);
+    /// CurrentTray when it is still one of the trays, else the main board area.
+    TBox& currentTray();
+    /// Shows popup `kind` at ClickPoint and runs the chosen command.
+    void showPopup(PopupKind kind);
+    void leftPress(int32_t x, int32_t y);
+    void idlePress(int32_t x, int32_t y);
+    void setTrayButtonUp(TBox& tray);
+
+    CursorShape m_resizeCursor = CursorShape::Default; ///< the edge a resize drags
+
+public:
+    // ---- end of board input ----
 
     // ---- Building the pieces (TJigsawBuild.cpp) ----
 

@@ -2,6 +2,7 @@
 
 #include "game/Host.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,14 @@ public:
     void showZoomPicture() override { ++zoomPictures; }
     void trayGlyphChanged(int32_t number, bool full) override { trayGlyphs.push_back({number, full}); }
     void trayOpenChanged(int32_t number, bool open) override { trayOpens.push_back({number, open}); }
+    PopupCommand popupMenu(PopupKind kind, Point boardPoint, const PopupState& enabling) override {
+        popups.push_back({kind, boardPoint, enabling});
+        if (onPopup) {
+            onPopup();
+        }
+        return popupAnswer;
+    }
+    void runBoardCommand(PopupCommand command) override { boardCommands.push_back(command); }
     int displayDepth() const override { return depth; }
     void drawText(Bitmap24& target, const Rect& clip, int32_t x, int32_t y, const std::string& text,
                   const FontSpec& font, Color color) override;
@@ -60,6 +69,15 @@ public:
     };
     std::vector<TrayFlag> trayGlyphs; ///< every glyph change: tray number, full
     std::vector<TrayFlag> trayOpens;  ///< every minimise or restore: tray number, open
+    struct PopupCall {
+        PopupKind kind = PopupKind::Play;
+        Point at;
+        PopupState enabling;
+    };
+    std::vector<PopupCall> popups;                 ///< every popup shown
+    PopupCommand popupAnswer = PopupCommand::None; ///< what every popup returns
+    std::function<void()> onPopup;                 ///< runs while a popup is open
+    std::vector<PopupCommand> boardCommands;       ///< window commands handed over
     int eventPumps = 0;
     bool shift = false;
     bool ctrl = false;
