@@ -4,6 +4,7 @@
 #include "InfoCommand.h"
 #include "MakeGift.h"
 #include "MakeOptions.h"
+#include "PreviewCommand.h"
 #include "ToolError.h"
 #include "files/GiftError.h"
 
@@ -33,6 +34,16 @@ int infoCommand(const std::vector<std::string>& args, std::ostream& out) {
     return 0;
 }
 
+int previewCommand(const std::vector<std::string>& args, std::ostream& out) {
+    const PreviewOptions options = parsePreviewOptions(args);
+    if (options.help) {
+        out << helpText();
+        return 0;
+    }
+    runPreview(options);
+    return 0;
+}
+
 int helpCommand(const std::vector<std::string>&, std::ostream& out) {
     out << helpText();
     return 0;
@@ -42,6 +53,7 @@ int helpCommand(const std::vector<std::string>&, std::ostream& out) {
 const std::map<std::string, SubCommand>& subCommands() {
     static const std::map<std::string, SubCommand> commands = {
         {"info", infoCommand},
+        {"preview", previewCommand},
         {"help", helpCommand},
     };
     return commands;

@@ -6,6 +6,7 @@ const char* helpText() {
     return R"(Usage:
   gift-maker [OPTIONS] PICTURE.jpg -o GIFT   make a jigsaw gift
   gift-maker info GIFT                       list the trailer fields of a gift
+  gift-maker preview GIFT --out FILE.png     draw the cut of a gift as a picture
   gift-maker --help                          show this text
 
 A gift is a copy of the bare player with the picture, the optional music and a
@@ -83,11 +84,26 @@ cl3DDkShadow, cl3DLight, clInfoText, clInfoBk, and clNone; or a number taken as
 the value itself: $BBGGRR hexadecimal (e.g. $00FF00 is green) or decimal.
 
 Options take their value as the next argument or after "=" (--pieces=100).
-"--" ends the options. A picture whose name is a sub-command ("info") can be
-given as ./info.
+"--" ends the options. A picture whose name is a sub-command ("info",
+"preview") can be given as ./info.
 
 gift-maker info GIFT prints one "Name: value" line per trailer field, in the
 trailer's order. Texts appear on one line with \r, \n, \\ and \xHH escapes.
+
+gift-maker preview GIFT --out FILE.png [--style S] [--oddness N] [--scale P]
+[--atlas] builds the gift's puzzle as the player does and writes a PNG picture:
+the gift's picture with every cut line drawn over it (black over light parts,
+white over dark ones), or with --atlas the picture of all pieces side by side
+that the player draws the pieces from.
+  -o, --out FILE.png       the picture to write (replaced when it exists)
+  --style S                cut in this style instead of the gift's (the names
+                           and numbers of the --style option above)
+  --oddness N              cut with this oddness instead of the gift's, 0..10
+  --scale P                the size of the puzzle in percent of the picture,
+                           10..300 (default: 100); away from 100 the pieces
+                           must come out 8 to 640 pixels on each side
+  --atlas                  write the pieces' picture instead of the cut lines
+A damaged gift is refused with exit status 1.
 
 Exit status: 0 on success, 1 when the gift cannot be made or read (the message
 says why), 2 for a command line that cannot be understood.
