@@ -4,6 +4,7 @@
 #include "board/TrayRecord.h"
 #include "files/PackedIo.h"
 #include "game/Host.h"
+#include "gfx/KeepVisible.h"
 
 #include <algorithm>
 #include <limits>
@@ -11,47 +12,6 @@
 namespace zg {
 
 namespace {
-
-/// Moves `r` so that at least half a cell (hw x hh) of it lies inside `area`;
-/// the board's rule for pieces and groups. A rectangle far out on both axes is
-/// pulled back along the axis with the larger overshoot.
-void keepRectVisible(Rect& r, const Rect& area, int32_t hw, int32_t hh) {
-    int32_t dy = 0;
-    if (r.Bottom < area.Top + hh) {
-        dy = area.Top + hh - r.Bottom;
-    }
-    if (r.Top > area.Bottom - hh) {
-        dy = area.Bottom - hh - r.Top;
-    }
-    int32_t dx = 0;
-    if (r.Left > area.Right - hw) {
-        dx = area.Right - hw - r.Left;
-    } else if (r.Right < area.Left + hw) {
-        dx = area.Left + hw - r.Right;
-    }
-    int32_t ex = 0;
-    if (r.Left < area.Left - hw) {
-        ex = area.Left - hw - r.Left;
-    }
-    if (r.Right > area.Right + hw) {
-        ex = area.Right + hw - r.Right;
-    }
-    int32_t ey = 0;
-    if (r.Top < area.Top - hh) {
-        ey = area.Top - hh - r.Top;
-    }
-    if (r.Bottom > area.Bottom + hh) {
-        ey = area.Bottom + hh - r.Bottom;
-    }
-    if (ex != 0 && ey != 0) {
-        if (std::abs(ey) < std::abs(ex)) {
-            dy = ey;
-        } else {
-            dx = ex;
-        }
-    }
-    r = r.offset(dx, dy);
-}
 
 // Stamps beyond this are handed out again from 1 in stacking order, so that
 // taking stamps never overflows.
@@ -277,7 +237,7 @@ void TBoxes::pushGroupsBack(const PieceList& list, const Rect& area, bool place)
         }
         if (!inside) {
             const Rect before = box;
-            keepRectVisible(box, area, hw, hh);
+            keepVisible(box, area, hw, hh);
             for (std::size_t i = start; i < end; ++i) {
                 list[i]->offset(box.Left - before.Left, box.Top - before.Top);
             }

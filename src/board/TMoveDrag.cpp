@@ -1,7 +1,7 @@
 #include "board/TMove.h"
 
 #include "game/Host.h"
-#include "game/Layout.h"
+#include "gfx/KeepVisible.h"
 
 #include <algorithm>
 #include <cstdlib>

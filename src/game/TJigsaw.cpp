@@ -1,7 +1,7 @@
 #include "game/TJigsaw.h"
 
 #include "game/Grid.h"
-#include "game/Layout.h"
+#include "gfx/KeepVisible.h"
 
 namespace zg {
 

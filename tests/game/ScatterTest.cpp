@@ -1,4 +1,4 @@
-#include "game/Layout.h"
+#include "gfx/KeepVisible.h"
 #include "game/TJigsaw.h"
 #include "support/FakeHost.h"
 
