@@ -110,12 +110,5 @@ TEST(CongratsDialog, OkClosesTheModalDialog) {
     EXPECT_FALSE(dialog.isVisible());
 }
 
-TEST(CongratsDialog, EnterPressesOk) {
-    TCongratsDlg dialog;
-    QTimer::singleShot(50, &dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Return); });
-    QTimer::singleShot(5000, &dialog, [&] { dialog.done(-1); });
-    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
-}
-
 } // namespace
 } // namespace zg
