@@ -34,8 +34,9 @@ void TJigsaw::Scatter(const PieceList& list, const Rect& area) {
         p->Top = area.Top + Rng.randomRange(int64_t(area.Bottom) - area.Top - hw + 1);
         Rect r = p->boardRect();
         keepVisible(r, area, hw, hh);
-        p->Left = r.Left;
-        p->Top = r.Top;
+        // Also stores the place relative to the area, so a later change of
+        // board size spreads the pieces over the new size.
+        p->setPosition(r.Left, r.Top, area, State.PictureWidth, State.PictureHeight);
         p->Placed = false;
         p->Stacking = uint16_t(Rng.Random(65535));
     }

@@ -201,6 +201,33 @@ public:
     /// is in one group; if so marks the puzzle solved, plays the completion
     /// sound and shows the congratulations and the full picture.
     void CheckCompletion();
+
+    // ---- Board size, painting and game state (TJigsawWindow.cpp) ----
+
+    /// Stores `state`. Entering kPlaying selects the snapping level (divisor
+    /// 4) and tells the host, which enables the commands that need a puzzle,
+    /// shows its status panels and applies the cheat rule.
+    void SetGameState(uint8_t state);
+
+    /// Sizes the board to `width` x `height` (negative sizes count as 0) and
+    /// records it in the settings. Before a puzzle exists it only sizes the
+    /// back buffer and fills it with BoardColor. While playing it also sizes
+    /// the main board area, renders the background, keeps user trays
+    /// reachable and places the main board area's groups again from their
+    /// relative positions, and draws trays and pieces into the back buffer,
+    /// with the busy cursor, resets the compositor and lays out the tray bar.
+    /// Used at start, on resize, after colour changes and after rescaling.
+    void SetBoardSize(int32_t width, int32_t height);
+
+    /// Brings the back buffer in line with the options before the window
+    /// repaints from it: with `outlineChoice` (0 None .. 3 Wood) different
+    /// from the outline the pieces were drawn with, stores it and redraws the
+    /// board. Does nothing before a puzzle exists. The window calls it from
+    /// the commands that change these options, never from its paint handler.
+    void PaintBoard(int32_t outlineChoice);
+
+    /// The board colour as a direct colour; the window resolves system colours.
+    Color BoardColor = rgb(255, 255, 255);
 };
 
 } // namespace zg

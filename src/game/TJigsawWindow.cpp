@@ -1,0 +1,64 @@
+// The puzzle's side of the main window: game state, board size and painting.
+
+#include "game/Host.h"
+#include "game/TJigsaw.h"
+
+#include <algorithm>
+
+namespace zg {
+
+namespace {
+// Snapping tolerances by level (PieceHeight / divisor); playing always uses level 2.
+constexpr int32_t kSnapDivisors[] = {2, 3, 4, 6, 10};
+constexpr int kPlayingSnapLevel = 2;
+} // namespace
+
+void TJigsaw::SetGameState(uint8_t state) {
+    GameState = state;
+    if (state == kPlaying) {
+        Config.SnapDivisor = kSnapDivisors[kPlayingSnapLevel];
+        host().puzzleStarted();
+    }
+}
+
+void TJigsaw::SetBoardSize(int32_t width, int32_t height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    Config.BoardWidth = width;
+    Config.BoardHeight = height;
+    if (!IsPlaying()) {
+        BackBuffer.resize(width, height);
+        BackBuffer.fill(BoardColor);
+        return;
+    }
+    BusyScope busy(host());
+    recordBoardSize(width, height);
+    BackBuffer.resize(width, height);
+    Mural.SetWallSize(width, height);
+    Mural.PaintWall(Config.GhostOn, &Picture, BoardColor);
+    FitTraysToBoard(width, height);
+    DrawBoard(Mural);
+    ResetCompositor();
+    host().applyTrayBar(LayoutTrayBar(true, host().trayBarMetrics()));
+}
+
+void TJigsaw::PaintBoard(int32_t outlineChoice) {
+    if (!IsPlaying() || outlineChoice == Config.OutlineStyle) {
+        return;
+    }
+    const bool wasWood = Config.isWood();
+    Config.OutlineStyle = outlineChoice;
+    if (Config.RotationOn && outlineChoice != 0) {
+        // Turned pieces take their outlines from upright images: rebuild them.
+        Rescale(State.ScalePercent);
+        SetBoardSize(BackBuffer.width(), BackBuffer.height());
+    } else if (wasWood) {
+        // Wood pieces reach further than the others: lay the board out again.
+        SetBoardSize(BackBuffer.width(), BackBuffer.height());
+    } else {
+        DrawBoard(Mural);
+        ResetCompositor();
+    }
+}
+
+} // namespace zg
