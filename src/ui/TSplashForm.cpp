@@ -37,6 +37,12 @@ constexpr int kOkHeight = 60;
 constexpr int kPanelHeight = kButtonsTop + kOkHeight + 10;
 constexpr int kWindowHeight = kPanelHeight + 2 * kBorder;
 
+void setTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
 Qt::Alignment toQtAlignment(int alignment) {
     switch (alignment) {
     case 1:
@@ -94,11 +100,11 @@ TSplashForm::TSplashForm(QWidget* parent)
     m_productShadow = new QLabel(QStringLiteral("Zanthoria Gift"), m_panel);
     m_productShadow->setObjectName(QStringLiteral("ProductShad"));
     m_productShadow->setFont(productFont);
-    m_productShadow->setStyleSheet(QStringLiteral("color: white;"));
+    setTextColour(m_productShadow, QPalette::WindowText, Qt::white);
     m_product = new QLabel(QStringLiteral("Zanthoria Gift"), m_panel);
     m_product->setObjectName(QStringLiteral("Product"));
     m_product->setFont(productFont);
-    m_product->setStyleSheet(QStringLiteral("color: red; background: transparent;"));
+    setTextColour(m_product, QPalette::WindowText, Qt::red);
 
     m_version = new QLabel(QString::fromLatin1(kProgramVersion), m_panel);
     m_version->setObjectName(QStringLiteral("Version"));
@@ -136,7 +142,7 @@ TSplashForm::TSplashForm(QWidget* parent)
     m_webBtn->setFlat(true);
     m_webBtn->setAutoDefault(false);
     m_webBtn->setCursor(Qt::PointingHandCursor);
-    m_webBtn->setStyleSheet(QStringLiteral("color: blue;"));
+    setTextColour(m_webBtn, QPalette::ButtonText, Qt::blue);
     m_webBtn->setToolTip(QStringLiteral("Connect to our web site now!"));
     m_webBtn->setStatusTip(QStringLiteral("Connect to our web site now!"));
     connect(m_webBtn, &QPushButton::clicked, this, [this] { emit webPageRequested(m_webBtn->text()); });

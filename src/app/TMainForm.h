@@ -1,0 +1,267 @@
+#pragma once
+
+#include "game/Host.h"
+#include "ui/THRTimer.h"
+#include "ui/TSplashForm.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QTemporaryDir;
+class QToolButton;
+
+namespace zg {
+
+class BoardWidget;
+class GiftFile;
+class MusicPlayer;
+class SoundPlayer;
+class TJigsaw;
+
+/// The main window: board, toolbar, tray bar, status line and menus. It owns
+/// the puzzle object, forwards every command to it and is the puzzle's Host.
+/// Its timer drives the start-up, the clock and the status panels.
+///
+/// Every slot and event handler catches what the core throws and shows the
+/// message in a box; nothing escapes into the toolkit.
+class TMainForm : public QMainWindow, public Host {
+    Q_OBJECT
+public:
+    /// @param giftPath the gift to read when the window is first shown (the
+    ///        running program in normal use).
+    explicit TMainForm(std::string giftPath, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // ---- Host ----
+    void setStatusText(const std::string& text) override;
+    void setCursor(CursorShape shape) override;
+    void presentNow(const Rect& r) override;
+    void invalidate(const Rect& r) override;
+    void processEvents() override;
+    bool isShiftDown() const override;
+    bool isCtrlDown() const override;
+    bool isLeftButtonDown() const override;
+    bool isMousePressPending() const override;
+    int64_t nowMs() const override;
+    void waitUntilMs(int64_t deadline) override;
+    void showMessage(const std::string& text, MessageKind kind) override;
+    Answer askQuestion(const std::string& text, bool withCancel) override;
+    void playSound(int effect) override;
+    void showCongratulations(const std::string& status) override;
+    void showZoomPicture() override;
+    void puzzleStarted() override;
+    void trayGlyphChanged(int32_t number, bool full) override;
+    void trayOpenChanged(int32_t number, bool open) override;
+    TrayBarMetrics trayBarMetrics() const override;
+    void applyTrayBar(const TrayBarLayout& layout) override;
+    int displayDepth() const override;
+    void drawText(Bitmap24& target, const Rect& clip, int32_t x, int32_t y, const std::string& text,
+                  const FontSpec& font, Color color) override;
+    Point textExtent(const std::string& text, const FontSpec& font) override;
+
+    // ---- State, for the program entry and for tests ----
+    /// True once reading the gift failed; the window then closes and the
+    /// program ends with a failure code.
+    bool startFailed() const { return m_startFailed; }
+    /// True once the first build has finished: mouse, paint, resize and timer
+    /// work on the board only from then on.
+    bool isBoardLive() const { return m_boardLive; }
+    TJigsaw& jigsaw() const { return *m_jigsaw; }
+    BoardWidget* board() const { return m_board; }
+    TSplashForm* splash() const { return m_splash; }
+    QTimer& timer() { return m_timer; }
+    QLabel* statusLine() const { return m_statusText; }
+    QLabel* solvedStatus() const { return m_solvedStatus; }
+    QLabel* timerStatus() const { return m_timerStatus; }
+    QWidget* speedBar() const { return m_speedBar; }
+    QWidget* statusPanel() const { return m_statusPanel; }
+    QWidget* boxBar() const { return m_boxBar; }
+    SoundPlayer* sounds() const { return m_sounds.get(); }
+    /// The path of the music extracted from the gift, or empty.
+    QString musicFileName() const { return m_musicFileName; }
+    /// The outline choice (0 None .. 3 Wood), kept as the Outlines item's tag.
+    int outlineChoice() const;
+    /// The board size the window last gave the puzzle.
+    QSize lastBoardSize() const { return m_lastBoardSize; }
+
+    /// The status-update text of the clock panel for `seconds`.
+    static QString clockText(int32_t seconds);
+    /// The locale's separator between hours, minutes and seconds.
+    static QString timeSeparator();
+
+signals:
+    /// The gift could not be read or built: the window closes and the
+    /// program should end with a failure code.
+    void startupFailed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Building the window (TMainFormMenus.cpp).
+    void createLayout();
+    void createMenus();
+    void createToolbar();
+    void createPopups();
+    void createTrayBar();
+    QAction* addItem(QMenu* menu, const QString& caption, const QString& hint);
+    QToolButton* addSpeedButton(const char* name, int x, const QString& hint, QAction* action);
+
+    // Start-up and close (TMainFormStartup.cpp).
+    void FormCreate();
+    void FormShow();
+    void ReadGiftInfo();
+    void buildPuzzle();
+    void Timer1Timer();
+    void firstTick();
+    void statusUpdate();
+    void FormClose();
+    void Restart1Click();
+    void newPuzzleObject();
+    void snapshotConfig();
+    bool clockRuns() const;
+    void startMusic();
+    void stopMusic();
+
+    // Commands (TMainFormCommands.cpp).
+    void FileExitClick();
+    void ToolbarClick();
+    void StatusbarClick();
+    void FormResize();
+    void SoundClick();
+    void MusicClick();
+    void OutlinesClick(QAction* item);
+    void ShadowsClick();
+    void ShowTimerClick();
+    void ShowNumClick();
+    void AllowCheatingClick();
+    void BackgroundColorClick();
+    void applyCheatRule();
+    void setBoardColor(Color colour);
+    Color resolveBoardColor() const;
+    void openWebPage(const QString& address);
+
+    // Board events.
+    void boardResized();
+
+    /// Runs `work`, showing any error it raises in a message box.
+    template <typename F> void guarded(F&& work) {
+        try {
+            work();
+        } catch (const std::exception& error) {
+            reportError(error);
+        } catch (...) {
+            reportError(std::runtime_error("Unexpected error"));
+        }
+    }
+    void reportError(const std::exception& error);
+    void restoreBusyCursor();
+
+    std::string m_giftPath;
+    std::unique_ptr<TJigsaw> m_jigsaw;
+    std::unique_ptr<GiftFile> m_gift;
+    std::unique_ptr<SoundPlayer> m_sounds;
+    std::unique_ptr<MusicPlayer> m_music;
+    THRTimer m_clock;
+    std::unique_ptr<QTemporaryDir> m_musicDir;
+    QString m_musicFileName;
+    QStringList m_soundNames;
+    int m_mouseAction = 0;
+    bool m_boardLive = false;
+    bool m_startPending = true;
+    bool m_shown = false;
+    bool m_startFailed = false;
+    bool m_closing = false;
+    bool m_everBuilt = false;
+    bool m_busyCursor = false;
+    mutable bool m_pressPending = false;
+    mutable bool m_peekingPresses = false;
+    QSize m_lastBoardSize;
+    Color m_boardColor;
+
+    QTimer m_timer;
+    QPointer<TSplashForm> m_splash;
+    QCursor m_grabCursor;
+
+    // Window parts.
+    QWidget* m_speedBar = nullptr;
+    BoardWidget* m_board = nullptr;
+    QWidget* m_boxBar = nullptr;
+    QWidget* m_statusPanel = nullptr;
+    QLabel* m_statusText = nullptr;
+    QLabel* m_solvedStatus = nullptr;
+    QLabel* m_timerStatus = nullptr;
+    QToolButton* m_boxTemplate = nullptr;
+    QToolButton* m_scrollButtons[4] = {};
+    std::map<int32_t, QToolButton*> m_trayButtons;
+
+public:
+    /// The window's commands, by the names their handlers carry.
+    struct Actions {
+        QAction* FileExit = nullptr;
+        QAction* Toolbar = nullptr;
+        QAction* Statusbar = nullptr;
+        QAction* ZoomPicture = nullptr;
+        QAction* ArrangeAtEdge = nullptr;
+        QAction* ArrangeInGrid = nullptr;
+        QAction* Disarrange = nullptr;
+        QAction* PieceSize = nullptr;
+        QAction* Restart = nullptr;
+        QAction* Picture = nullptr;
+        QAction* GhostPicture = nullptr;
+        QAction* Sound = nullptr;
+        QAction* Music = nullptr;
+        QAction* Outlines = nullptr;
+        QAction* OutlineItems[4] = {};
+        QAction* Shadows = nullptr;
+        QAction* SortByShape = nullptr;
+        QAction* SortByColor = nullptr;
+        QAction* ShowTimer = nullptr;
+        QAction* ShowNum = nullptr;
+        QAction* Rotation = nullptr;
+        QAction* BackgroundColor = nullptr;
+        QAction* RightMouseButton = nullptr;
+        QAction* AllowCheating = nullptr;
+        QAction* Hint = nullptr;
+        QAction* RightWayUp = nullptr;
+        QAction* Solve = nullptr;
+        QAction* HelpQuick = nullptr;
+        QAction* HelpOrder = nullptr;
+        QAction* HelpAboutJig = nullptr;
+        QAction* HelpAbout = nullptr;
+    };
+    /// The board popups, opened by the board code.
+    struct Popups {
+        QMenu* Play = nullptr;
+        QMenu* Piece = nullptr;
+        QMenu* Tray = nullptr;
+        QAction* PlayHint = nullptr;
+        QAction* PlaySolve = nullptr;
+        QAction* RotateRight = nullptr;
+        QAction* RotateLeft = nullptr;
+        QAction* PieceRightWayUp = nullptr;
+    };
+    const Actions& actions() const { return m_actions; }
+    const Popups& popups() const { return m_popups; }
+    QToolButton* speedButton(const char* name) const;
+
+private:
+    Actions m_actions;
+    Popups m_popups;
+    QActionGroup* m_outlineGroup = nullptr;
+};
+
+} // namespace zg

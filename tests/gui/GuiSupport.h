@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace zg {
+class TMainForm;
+class TSplashForm;
+} // namespace zg
+
+namespace zg::test {
+
+/// Makes gifts with the gift-maker program into a private folder.
+class GiftMaker {
+public:
+    /// False (and the test should skip) when the gift-maker or the assets are unknown.
+    static bool available();
+    /// The folder of the demo picture and music.
+    static QString assets();
+
+    /// Makes a gift of the demo picture with `options` added to the command
+    /// line; returns its path or an empty string when gift-maker failed.
+    QString make(const QString& name, const QStringList& options = {});
+    QString dir() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+/// Overwrites bytes of a file at `offset`; returns whether it worked.
+bool patchFile(const QString& path, qint64 offset, const QByteArray& bytes);
+
+/// Answers every modal window that comes up while it lives: message boxes are
+/// recorded and answered with `answer`; splash windows are recorded and then
+/// handed to `onSplash` (default: closed with Play/Close).
+class ModalWatcher {
+public:
+    ModalWatcher();
+    ~ModalWatcher();
+
+    QStringList messages; ///< texts of the message boxes seen
+    int splashCount = 0;  ///< splash windows seen modal
+    QMessageBox::StandardButton answer = QMessageBox::Yes;
+    std::function<void(TSplashForm&)> onSplash;
+
+private:
+    void poll();
+    QTimer m_timer;
+    bool m_answering = false;
+};
+
+/// Waits until `form` has built its first puzzle (the start-up splash was
+/// answered by `watcher`).
+bool waitForFirstBuild(TMainForm& form, int timeoutMs = 20000);
+
+/// The top-level menu of `bar` with `caption`, or nullptr.
+QMenu* topMenu(QMenuBar* bar, const QString& caption);
+/// The item of `menu` with `caption`, or nullptr.
+QAction* menuItem(QMenu* menu, const QString& caption);
+
+} // namespace zg::test
