@@ -8,7 +8,9 @@
 #include "ui/MusicPlayer.h"
 #include "ui/SoundPlayer.h"
 #include "ui/SystemColors.h"
+#include "ui/TCongratsDlg.h"
 #include "ui/TSplashForm.h"
+#include "ui/TZoomForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -231,12 +233,22 @@ void TMainForm::playSound(int effect) {
     m_sounds->play(effect);
 }
 
-void TMainForm::showCongratulations(const std::string&) {
-    // The congratulations dialog comes with the picture windows.
+void TMainForm::showCongratulations(const std::string& status) {
+    TCongratsDlg dialog(this);
+    dialog.setStatusText(QString::fromStdString(status));
+    if (m_jigsaw) {
+        dialog.setPicture(wrapBitmap(m_jigsaw->originalPicture()));
+    }
+    dialog.exec();
 }
 
 void TMainForm::showZoomPicture() {
-    // The full-screen picture comes with the picture windows.
+    if (!m_jigsaw) {
+        return;
+    }
+    // The window only borrows the picture's memory; the puzzle outlives it.
+    TZoomForm zoom(wrapBitmap(m_jigsaw->originalPicture()), this);
+    zoom.exec();
 }
 
 void TMainForm::puzzleStarted() {

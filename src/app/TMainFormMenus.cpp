@@ -131,6 +131,7 @@ void TMainForm::createMenus() {
         addItem(view, QStringLiteral("&Zoom picture"), QStringLiteral("Show picture full screen"));
     a.ZoomPicture->setShortcut(QKeySequence(Qt::Key_F2));
     a.ZoomPicture->setEnabled(false);
+    connect(a.ZoomPicture, &QAction::triggered, this, [this] { guarded([this] { showZoomPicture(); }); });
 
     QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));
     a.ArrangeAtEdge = addItem(tools, QStringLiteral("Arrange at &Edge"),
