@@ -17,6 +17,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
@@ -80,6 +81,12 @@ void TMainForm::FormCreate() {
     }
 
     connect(m_board, &BoardWidget::boardResized, this, [this] { guarded([this] { boardResized(); }); });
+    connect(m_board, &BoardWidget::boardMousePressed, this,
+            [this](QMouseEvent* e) { guarded([this, e] { boardMousePressed(e); }); });
+    connect(m_board, &BoardWidget::boardMouseMoved, this,
+            [this](QMouseEvent* e) { guarded([this, e] { boardMouseMoved(e); }); });
+    connect(m_board, &BoardWidget::boardMouseReleased, this,
+            [this](QMouseEvent* e) { guarded([this, e] { boardMouseReleased(e); }); });
 
     newPuzzleObject();
 
@@ -318,6 +325,12 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         default:
             break;
         }
+    }
+    // The window sees every key first: held keys change the mouse help.
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+        watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        guarded([this, key] { keysChanged(key); });
     }
     return QMainWindow::eventFilter(watched, event);
 }

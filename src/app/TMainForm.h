@@ -15,6 +15,8 @@
 #include <string>
 
 class QActionGroup;
+class QKeyEvent;
+class QMouseEvent;
 class QLabel;
 class QMenu;
 class QTemporaryDir;
@@ -62,6 +64,8 @@ public:
     void puzzleStarted() override;
     void trayGlyphChanged(int32_t number, bool full) override;
     void trayOpenChanged(int32_t number, bool open) override;
+    PopupCommand popupMenu(PopupKind kind, Point boardPoint, const PopupState& enabling) override;
+    void runBoardCommand(PopupCommand command) override;
     TrayBarMetrics trayBarMetrics() const override;
     void applyTrayBar(const TrayBarLayout& layout) override;
     int displayDepth() const override;
@@ -154,8 +158,12 @@ private:
     Color resolveBoardColor() const;
     void openWebPage(const QString& address);
 
-    // Board events.
+    // Board events (TMainFormBoardInput.cpp).
     void boardResized();
+    void boardMousePressed(QMouseEvent* event);
+    void boardMouseMoved(QMouseEvent* event);
+    void boardMouseReleased(QMouseEvent* event);
+    void keysChanged(QKeyEvent* event);
 
     /// Runs `work`, showing any error it raises in a message box.
     template <typename F> void guarded(F&& work) {
@@ -179,7 +187,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_musicDir;
     QString m_musicFileName;
     QStringList m_soundNames;
-    int m_mouseAction = 0;
+    ShiftState m_lastShift;
     bool m_boardLive = false;
     bool m_startPending = true;
     bool m_shown = false;

@@ -295,64 +295,87 @@ QToolButton* TMainForm::speedButton(const char* name) const {
 
 void TMainForm::createPopups() {
     Popups& p = m_popups;
+    // Each item carries the command it stands for, as the board code names it.
+    const auto command = [this](QMenu* menu, const QString& caption, const QString& hint, PopupCommand c) {
+        QAction* item = addItem(menu, caption, hint);
+        item->setData(int(c));
+        return item;
+    };
+
     p.Play = new QMenu(this);
     p.Play->setObjectName(QStringLiteral("PopupPlay"));
-    addItem(p.Play, QStringLiteral("Arrange at &Edge"),
-            QStringLiteral("Arrange pieces around edge of window"));
-    addItem(p.Play, QStringLiteral("Arrange in &Grid"), QStringLiteral("Arrange pieces in a grid pattern"));
-    addItem(p.Play, QStringLiteral("&Piece Size..."), QStringLiteral("Change the jigsaw piece size"));
+    command(p.Play, QStringLiteral("Arrange at &Edge"),
+            QStringLiteral("Arrange pieces around edge of window"), PopupCommand::ArrangeAtEdge);
+    command(p.Play, QStringLiteral("Arrange in &Grid"), QStringLiteral("Arrange pieces in a grid pattern"),
+            PopupCommand::ArrangeInGrid);
+    command(p.Play, QStringLiteral("&Piece Size..."), QStringLiteral("Change the jigsaw piece size"),
+            PopupCommand::PieceSize);
     p.Play->addSeparator();
-    p.PlayHint = addItem(p.Play, QStringLiteral("&Hint!"), QStringLiteral("Flash next two pieces to solve"));
-    p.PlaySolve = addItem(p.Play, QStringLiteral("&Auto-Solve!"),
-                          QStringLiteral("Start solving the puzzle automatically"));
+    p.PlayHint = command(p.Play, QStringLiteral("&Hint!"), QStringLiteral("Flash next two pieces to solve"),
+                         PopupCommand::Hint);
+    p.PlaySolve = command(p.Play, QStringLiteral("&Auto-Solve!"),
+                          QStringLiteral("Start solving the puzzle automatically"), PopupCommand::AutoSolve);
 
     p.Piece = new QMenu(this);
     p.Piece->setObjectName(QStringLiteral("PopupPiece"));
-    p.RotateRight = addItem(p.Piece, QStringLiteral("Rotate &Right"), QStringLiteral("Turn piece clockwise"));
-    p.RotateLeft =
-        addItem(p.Piece, QStringLiteral("Rotate &Left"), QStringLiteral("Turn piece counterclockwise"));
+    p.RotateRight = command(p.Piece, QStringLiteral("Rotate &Right"), QStringLiteral("Turn piece clockwise"),
+                            PopupCommand::RotateRight);
+    p.RotateLeft = command(p.Piece, QStringLiteral("Rotate &Left"),
+                           QStringLiteral("Turn piece counterclockwise"), PopupCommand::RotateLeft);
     try {
         p.RotateRight->setIcon(QIcon(loadGlyph("RotateRight")));
         p.RotateLeft->setIcon(QIcon(loadGlyph("RotateLeft")));
     } catch (const ResourceError&) {
         // The commands work without their icons.
     }
-    addItem(p.Piece, QStringLiteral("&Unlock"), QStringLiteral("Disconnect piece from its neighbors"));
-    addItem(p.Piece, QStringLiteral("Send To &Back"), QStringLiteral("Put piece behind all others"));
+    command(p.Piece, QStringLiteral("&Unlock"), QStringLiteral("Disconnect piece from its neighbors"),
+            PopupCommand::Unlock);
+    command(p.Piece, QStringLiteral("Send To &Back"), QStringLiteral("Put piece behind all others"),
+            PopupCommand::SendToBack);
     p.Piece->addSeparator();
-    addItem(p.Piece, QStringLiteral("&Show Neighbor!"), QStringLiteral("Cheat by flashing connecting piece"));
-    addItem(p.Piece, QStringLiteral("&Fetch Neighbor!"),
-            QStringLiteral("Cheat by fetching connecting piece"));
-    p.PieceRightWayUp = addItem(p.Piece, QStringLiteral("&Right Way Up!"),
-                                QStringLiteral("Cheat by orienting piece correctly"));
+    command(p.Piece, QStringLiteral("&Show Neighbor!"), QStringLiteral("Cheat by flashing connecting piece"),
+            PopupCommand::ShowNeighbour);
+    command(p.Piece, QStringLiteral("&Fetch Neighbor!"), QStringLiteral("Cheat by fetching connecting piece"),
+            PopupCommand::FetchNeighbour);
+    p.PieceRightWayUp =
+        command(p.Piece, QStringLiteral("&Right Way Up!"),
+                QStringLiteral("Cheat by orienting piece correctly"), PopupCommand::RightWayUp);
 
     p.Tray = new QMenu(this);
     p.Tray->setObjectName(QStringLiteral("PopupTray"));
-    addItem(p.Tray, QStringLiteral("Arrange at &Edge"), QStringLiteral("Arrange pieces around edge of tray"));
-    addItem(p.Tray, QStringLiteral("Arrange in &Grid"),
-            QStringLiteral("Arrange pieces in a grid pattern in tray"));
-    addItem(p.Tray, QStringLiteral("D&isarrange Tray"),
-            QStringLiteral("Randomly arrange any loose pieces in tray"));
-    addItem(p.Tray, QStringLiteral("&Piece size..."), QStringLiteral("Change the jigsaw piece size"));
+    command(p.Tray, QStringLiteral("Arrange at &Edge"), QStringLiteral("Arrange pieces around edge of tray"),
+            PopupCommand::ArrangeAtEdgeTray);
+    command(p.Tray, QStringLiteral("Arrange in &Grid"),
+            QStringLiteral("Arrange pieces in a grid pattern in tray"), PopupCommand::ArrangeInGridTray);
+    command(p.Tray, QStringLiteral("D&isarrange Tray"),
+            QStringLiteral("Randomly arrange any loose pieces in tray"), PopupCommand::DisarrangeTray);
+    command(p.Tray, QStringLiteral("&Piece size..."), QStringLiteral("Change the jigsaw piece size"),
+            PopupCommand::PieceSizeTray);
     p.Tray->addSeparator();
-    addItem(p.Tray, QStringLiteral("Se&lect all pieces"),
-            QStringLiteral("Select every loose piece in this tray"));
-    addItem(p.Tray, QStringLiteral("&Send Tray to Back"), QStringLiteral("Put this tray behind all others"));
-    addItem(p.Tray, QStringLiteral("D&rop all pieces"),
-            QStringLiteral("Move this tray's pieces onto the board"));
-    addItem(p.Tray, QStringLiteral("G&et loose pieces"),
-            QStringLiteral("Gather the board's loose pieces into this tray"));
-    addItem(p.Tray, QStringLiteral("&Tray Description..."),
-            QStringLiteral("Change the description of this tray"));
+    command(p.Tray, QStringLiteral("Se&lect all pieces"),
+            QStringLiteral("Select every loose piece in this tray"), PopupCommand::SelectAllPieces);
+    command(p.Tray, QStringLiteral("&Send Tray to Back"), QStringLiteral("Put this tray behind all others"),
+            PopupCommand::SendTrayToBack);
+    command(p.Tray, QStringLiteral("D&rop all pieces"),
+            QStringLiteral("Move this tray's pieces onto the board"), PopupCommand::DropAllPieces);
+    command(p.Tray, QStringLiteral("G&et loose pieces"),
+            QStringLiteral("Gather the board's loose pieces into this tray"), PopupCommand::GetLoosePieces);
+    command(p.Tray, QStringLiteral("&Tray Description..."),
+            QStringLiteral("Change the description of this tray"), PopupCommand::TrayDescription);
     QMenu* colour = p.Tray->addMenu(QStringLiteral("Tray &Color"));
     colour->menuAction()->setStatusTip(QStringLiteral("Change the color of this tray"));
-    addItem(colour, QStringLiteral("Custom..."), QStringLiteral("Choose any color for this tray"));
-    addItem(colour, QStringLiteral("Matching"), QStringLiteral("Color this tray to match its pieces"));
-    addItem(colour, QStringLiteral("Contrasting"),
-            QStringLiteral("Color this tray to contrast with its pieces"));
-    addItem(colour, QStringLiteral("Default"), QStringLiteral("Give this tray the default color"));
+    command(colour, QStringLiteral("Custom..."), QStringLiteral("Choose any color for this tray"),
+            PopupCommand::TrayColorCustom);
+    command(colour, QStringLiteral("Matching"), QStringLiteral("Color this tray to match its pieces"),
+            PopupCommand::TrayColorMatching);
+    command(colour, QStringLiteral("Contrasting"),
+            QStringLiteral("Color this tray to contrast with its pieces"),
+            PopupCommand::TrayColorContrasting);
+    command(colour, QStringLiteral("Default"), QStringLiteral("Give this tray the default color"),
+            PopupCommand::TrayColorDefault);
     p.Tray->addSeparator();
-    addItem(p.Tray, QStringLiteral("&Delete Tray!"), QStringLiteral("Delete this tray"));
+    command(p.Tray, QStringLiteral("&Delete Tray!"), QStringLiteral("Delete this tray"),
+            PopupCommand::DeleteTray);
 }
 
 } // namespace zg
