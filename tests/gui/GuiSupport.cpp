@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QColorDialog>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -76,6 +77,15 @@ void ModalWatcher::poll() {
             button->click();
         } else {
             box->accept();
+        }
+        return;
+    }
+    if (auto* colours = qobject_cast<QColorDialog*>(modal)) {
+        if (colourToPick.isValid()) {
+            colours->setCurrentColor(colourToPick);
+            colours->accept();
+        } else {
+            colours->reject();
         }
         return;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -51,6 +52,7 @@ public:
     QStringList messages; ///< texts of the message boxes seen
     int splashCount = 0;  ///< splash windows seen modal
     QMessageBox::StandardButton answer = QMessageBox::Yes;
+    QColor colourToPick; ///< what colour dialogs choose (invalid: cancel)
     std::function<void(TSplashForm&)> onSplash;
 
 private:

@@ -6,6 +6,7 @@
 #include "app/BoardWidget.h"
 #include "app/TMainForm.h"
 #include "game/TJigsaw.h"
+#include "ui/SystemColors.h"
 
 #include <QAction>
 #include <QImage>
@@ -109,6 +110,25 @@ TEST_F(MainFormBoard, HidingTheToolbarResizesTheBoardAtOnce) {
     form.actions().Toolbar->trigger();
     form.actions().Statusbar->trigger();
     EXPECT_EQ(form.jigsaw().BackBuffer.height(), height);
+}
+
+TEST_F(MainFormBoard, ChosenBackgroundColourRepaintsTheBoard) {
+    ModalWatcher watcher;
+    TMainForm form(s_gift.toStdString());
+    form.show();
+    ASSERT_TRUE(waitForFirstBuild(form));
+    TJigsaw& jig = form.jigsaw();
+    const Rect corner{0, 0, 1, 1};
+    watcher.colourToPick = QColor();
+    form.actions().BackgroundColor->trigger();
+    EXPECT_EQ(jig.BoardColor, resolveColor(0x80000005));
+
+    watcher.colourToPick = QColor(0, 128, 255);
+    form.actions().BackgroundColor->trigger();
+    EXPECT_EQ(jig.BoardColor, rgb(0, 128, 255));
+    // The gradient starts with the full board colour in its top row.
+    EXPECT_EQ(jig.Mural.Wall().pixel(corner.Left, corner.Top), rgb(0, 128, 255));
+    EXPECT_EQ(form.board()->boardColor(), QColor(0, 128, 255));
 }
 
 TEST_F(MainFormBoard, ResizingTheWindowKeepsEveryPieceOnTheBoard) {
