@@ -138,6 +138,7 @@ Bitmap24 decodePng(const std::vector<uint8_t>& png) {
 
 struct RunResult {
     int status = -1;
+    std::string out;
     std::string err;
 };
 
@@ -173,13 +174,17 @@ protected:
         for (const std::string& arg : args) {
             command += " " + shellQuote(arg);
         }
+        const fs::path outFile = dir / "stdout";
         const fs::path errFile = dir / "stderr";
-        command += " >/dev/null 2>" + shellQuote(errFile.string());
+        command += " >" + shellQuote(outFile.string()) + " 2>" + shellQuote(errFile.string());
         const int raw = std::system(command.c_str());
         RunResult result;
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        const std::vector<uint8_t> out = readBytes(outFile);
         const std::vector<uint8_t> err = readBytes(errFile);
+        result.out.assign(out.begin(), out.end());
         result.err.assign(err.begin(), err.end());
+        fs::remove(outFile);
         fs::remove(errFile);
         return result;
     }
@@ -333,6 +338,24 @@ TEST_F(PreviewCommandTest, DamagedGiftIsRefused) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find(kDamagedGiftMessage), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(png));
+}
+
+TEST_F(PreviewCommandTest, CommandLinesThatCannotBeUnderstoodExitWithTwo) {
+    EXPECT_EQ(run({"preview", gift.string()}).status, 2); // no --out
+    EXPECT_EQ(run({"preview", "--out", png.string()}).status, 2);
+    EXPECT_EQ(run({"preview", gift.string(), gift.string(), "--out", png.string()}).status, 2);
+    EXPECT_EQ(preview({"--style", "hexagons"}).status, 2);
+    EXPECT_EQ(preview({"--oddness", "11"}).status, 2);
+    EXPECT_EQ(preview({"--sharpen"}).status, 2);
+    EXPECT_FALSE(fs::exists(png));
+}
+
+TEST_F(PreviewCommandTest, HelpDescribesThePreviewOptions) {
+    const RunResult r = run({"preview", "--help"});
+    ASSERT_EQ(r.status, 0);
+    for (const char* option : {"gift-maker preview", "--out", "--style", "--oddness", "--scale", "--atlas"}) {
+        EXPECT_NE(r.out.find(option), std::string::npos) << option;
+    }
 }
 
 } // namespace
