@@ -83,14 +83,6 @@ TEST_F(InputDrag, PressOutsideTheSelectionPutsItBackUnmoved) {
     EXPECT_EQ(t.piece(1).Left, 400);
 }
 
-TEST_F(InputDrag, BandAroundNothingEndsIdle) {
-    t.press(MouseButton::Left, {500, 20});
-    t.move({560, 60});
-    t.release({560, 60});
-    EXPECT_EQ(jig.MouseMode, TJigsaw::mmIdle);
-    EXPECT_FALSE(jig.IsLifted());
-}
-
 TEST_F(InputDrag, ShiftClickWithCheatingOffPicksLikeAPlainClick) {
     jig.Config.CheatingOn = false;
     t.host.shift = true;
@@ -210,12 +202,6 @@ TEST_F(InputTray, LeavingTheBorderRestoresTheDefaultCursor) {
     t.move({100, 100});
     EXPECT_EQ(jig.MouseMode, TJigsaw::mmIdle);
     EXPECT_EQ(t.host.cursor(), CursorShape::Default);
-}
-
-TEST_F(InputTray, PieceDroppedIntoATrayMovesIntoIt) {
-    t.drag(t.centreOf(0), {100, 100});
-    EXPECT_EQ(t.piece(0).TrayIndex, 1);
-    EXPECT_EQ(tray->PieceCount(), 1);
 }
 
 } // namespace
