@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QPixmap>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -175,6 +176,12 @@ TEST_F(SolveByMouse, FortyTwoPiecesSolvedByDragsCongratulateOnTheNextTick) {
     EXPECT_TRUE(jig().CompletionCandidate);
     EXPECT_FALSE(jig().State.Solved);
     EXPECT_EQ(m_dialogs.congratulations, 0);
+
+    // For looking at the result by eye: ZG_E2E_SHOTS names a folder for a
+    // picture of the solved board.
+    if (const QString shots = qEnvironmentVariable("ZG_E2E_SHOTS"); !shots.isEmpty()) {
+        EXPECT_TRUE(m_form->grab().save(shots + QStringLiteral("/solved-board.png")));
+    }
 
     m_form->timer().start();
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_dialogs.congratulations == 1; }, 5000));
