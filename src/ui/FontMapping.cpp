@@ -31,14 +31,14 @@ int fontPixelSize(const QString& family, int height) {
     return std::max(1, int(std::lround(height * kProbePixelSize / cell)));
 }
 
-QFont toQFont(const FontSpec& spec) {
-    const QString family = QString::fromStdString(spec.Name);
+QFont toQFont(const FontSpec& wanted) {
+    const QString family = QString::fromStdString(wanted.Name);
     QFont font(family);
-    font.setPixelSize(fontPixelSize(family, spec.Height));
-    font.setBold(spec.Bold);
-    font.setItalic(spec.Italic);
-    font.setUnderline(spec.Underline);
-    font.setStrikeOut(spec.StrikeOut);
+    font.setPixelSize(fontPixelSize(family, wanted.Height));
+    font.setBold(wanted.Bold);
+    font.setItalic(wanted.Italic);
+    font.setUnderline(wanted.Underline);
+    font.setStrikeOut(wanted.StrikeOut);
     return font;
 }
 

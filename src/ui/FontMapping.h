@@ -13,6 +13,6 @@ int fontPixelSize(const QString& family, int height);
 
 /// The toolkit font for a core font description. Face names the system lacks
 /// are left to fontconfig ("Arial" becomes Liberation Sans, its metric twin).
-QFont toQFont(const FontSpec& spec);
+QFont toQFont(const FontSpec& wanted);
 
 } // namespace zg
