@@ -1,5 +1,6 @@
 #include "MakeOptions.h"
 
+#include "ArgumentParser.h"
 #include "OptionValues.h"
 #include "ToolError.h"
 #include "files/GiftInfo.h"
@@ -10,7 +11,7 @@
 namespace zg::maker {
 namespace {
 
-using Setter = std::function<void(MakeOptions&, const std::string& option, const std::string& value)>;
+using Setter = OptionSyntax<MakeOptions>::Setter;
 
 void setText(TextOption& target, const std::string& option, const std::string& value, bool fromFile) {
     target.option = option;
@@ -90,41 +91,13 @@ const std::map<std::string, Setter>& optionTable() {
 } // namespace
 
 MakeOptions parseMakeOptions(const std::vector<std::string>& args) {
+    OptionSyntax<MakeOptions> syntax;
+    syntax.flags = {{"--help", [](MakeOptions& o) { o.help = true; }},
+                    {"-h", [](MakeOptions& o) { o.help = true; }}};
+    syntax.valued = optionTable();
+    syntax.aliases = {{"-o", "--output"}};
     MakeOptions options;
-    std::vector<std::string> operands;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
-            operands.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-            continue;
-        }
-        std::string name = arg == "-o" ? "--output" : arg;
-        std::optional<std::string> value;
-        if (const std::size_t eq = name.find('='); name.starts_with("--") && eq != std::string::npos) {
-            value = name.substr(eq + 1);
-            name.resize(eq);
-        }
-        const auto entry = optionTable().find(name);
-        if (entry == optionTable().end()) {
-            throw UsageError("unknown option " + arg);
-        }
-        if (!value) {
-            if (i + 1 >= args.size()) {
-                throw UsageError(name + " needs a value");
-            }
-            value = args[++i];
-        }
-        entry->second(options, name, *value);
-    }
+    const std::vector<std::string> operands = parseArguments(args, syntax, options);
     if (options.help) {
         return options;
     }

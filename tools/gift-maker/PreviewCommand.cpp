@@ -1,5 +1,6 @@
 #include "PreviewCommand.h"
 
+#include "ArgumentParser.h"
 #include "OptionValues.h"
 #include "PngWriter.h"
 #include "SilentHost.h"
@@ -19,7 +20,7 @@
 namespace zg::maker {
 namespace {
 
-using Setter = std::function<void(PreviewOptions&, const std::string& option, const std::string& value)>;
+using Setter = OptionSyntax<PreviewOptions>::Setter;
 
 /// Every preview option that takes a value, by its long name.
 const std::map<std::string, Setter>& optionTable() {
@@ -62,48 +63,14 @@ CutMap cutLinesOf(const TJigsaw& jig) {
 } // namespace
 
 PreviewOptions parsePreviewOptions(const std::vector<std::string>& args) {
+    OptionSyntax<PreviewOptions> syntax;
+    const auto help = [](PreviewOptions& o) { o.help = true; };
+    syntax.flags = {{"--help", help}, {"-h", help}, {"--atlas", [](PreviewOptions& o) { o.atlas = true; }}};
+    syntax.valued = optionTable();
+    syntax.aliases = {{"-o", "--out"}, {"--output", "--out"}};
+    syntax.context = "preview: ";
     PreviewOptions options;
-    std::vector<std::string> operands;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
-            operands.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-            continue;
-        }
-        if (arg == "--atlas") {
-            options.atlas = true;
-            continue;
-        }
-        std::string name = arg == "-o" || arg == "--output" ? "--out" : arg;
-        std::optional<std::string> value;
-        if (const std::size_t eq = name.find('='); name.starts_with("--") && eq != std::string::npos) {
-            value = name.substr(eq + 1);
-            name.resize(eq);
-            if (name == "--output") {
-                name = "--out";
-            }
-        }
-        const auto entry = optionTable().find(name);
-        if (entry == optionTable().end()) {
-            throw UsageError("preview: unknown option " + arg);
-        }
-        if (!value) {
-            if (i + 1 >= args.size()) {
-                throw UsageError(name + " needs a value");
-            }
-            value = args[++i];
-        }
-        entry->second(options, name, *value);
-    }
+    const std::vector<std::string> operands = parseArguments(args, syntax, options);
     if (options.help) {
         return options;
     }
