@@ -1,8 +1,8 @@
 #include "board/TDirty.h"
 
-#include "board/SpriteBlit.h"
 #include "game/Host.h"
 #include "gfx/RasterOps.h"
+#include "gfx/SpriteBlit.h"
 
 namespace zg {
 

@@ -1,55 +1,15 @@
-#include "board/SpriteBlit.h"
+#include "gfx/SpriteBlit.h"
 
 #include "gfx/RasterOps.h"
+#include "gfx/RasterOpsBits.h"
 
-#include <array>
 #include <cstring>
 
 namespace zg {
 
 namespace {
 
-/// For every mask byte, the AND mask of the eight 24-bit pixels it covers:
-/// 0xFF in the three channels of a white pixel, 0x00 for a black one.
-using ExpandedMask = std::array<std::array<uint8_t, 24>, 256>;
-
-constexpr ExpandedMask makeExpandedMask() {
-    ExpandedMask table{};
-    for (int bits = 0; bits < 256; ++bits) {
-        for (int i = 0; i < 8; ++i) {
-            const uint8_t m = (bits & (0x80 >> i)) != 0 ? 0xFF : 0x00;
-            table[std::size_t(bits)][std::size_t(i * 3)] = m;
-            table[std::size_t(bits)][std::size_t(i * 3 + 1)] = m;
-            table[std::size_t(bits)][std::size_t(i * 3 + 2)] = m;
-        }
-    }
-    return table;
-}
-
-constexpr ExpandedMask kExpandedMask = makeExpandedMask();
-
-inline uint64_t load64(const uint8_t* p) {
-    uint64_t v;
-    std::memcpy(&v, p, 8);
-    return v;
-}
-
-inline void store64(uint8_t* p, uint64_t v) {
-    std::memcpy(p, &v, 8);
-}
-
-/// Sixteen bytes as one value, so the compiler can use vector registers.
-using Bytes16 = uint8_t __attribute__((vector_size(16)));
-
-inline Bytes16 load128(const uint8_t* p) {
-    Bytes16 v;
-    std::memcpy(&v, p, 16);
-    return v;
-}
-
-inline void store128(uint8_t* p, Bytes16 v) {
-    std::memcpy(p, &v, 16);
-}
+using namespace rasterbits;
 
 /// Eight pixels (24 bytes): d := (d AND mask) OR s.
 inline void blendEight(uint8_t* d, const uint8_t* s, uint8_t bits) {
@@ -65,16 +25,6 @@ inline void blendEight(uint8_t* d, const uint8_t* s, uint8_t bits) {
     const uint8_t* m = kExpandedMask[bits].data();
     store128(d, (load128(d) & load128(m)) | load128(s));
     store64(d + 16, (load64(d + 16) & load64(m + 16)) | load64(s + 16));
-}
-
-/// The eight mask bits starting at column x of a mask row, the first one in
-/// the top bit; bits past the row's last byte read as white.
-inline uint8_t maskByteAt(const uint8_t* bits, std::size_t rowBytes, int32_t x) {
-    const std::size_t i = std::size_t(x) >> 3;
-    const int shift = x & 7;
-    const unsigned hi = bits[i];
-    const unsigned lo = i + 1 < rowBytes ? bits[i + 1] : 0xFFu;
-    return uint8_t(((hi << 8 | lo) << shift) >> 8);
 }
 
 } // namespace
@@ -97,7 +47,7 @@ void blitMaskedSprite(Bitmap24& target, int32_t dx, int32_t dy, const Bitmap24& 
         } else {
             for (; x + 8 <= b.width; x += 8) {
                 blendEight(d + std::size_t(x) * 3, s + std::size_t(x) * 3,
-                           maskByteAt(bits, rowBytes, b.srcX + x));
+                           maskBitsAt(bits, rowBytes, b.srcX + x));
             }
         }
         for (; x < b.width; ++x) {

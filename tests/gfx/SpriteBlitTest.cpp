@@ -1,4 +1,4 @@
-#include "board/SpriteBlit.h"
+#include "gfx/SpriteBlit.h"
 #include "gfx/RasterOps.h"
 #include "pieces/RandomGenerator.h"
 
