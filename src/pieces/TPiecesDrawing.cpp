@@ -3,6 +3,7 @@
 #include "pieces/TPieces.h"
 
 #include "gfx/RasterOps.h"
+#include "gfx/SpriteBlit.h"
 
 namespace zg {
 
@@ -33,8 +34,8 @@ void TPieces::drawPiece(const TFormPiece& piece, Bitmap24& target, const Rect& c
     if (src.isEmpty()) {
         return;
     }
-    andMask(target, at.X, at.Y, MaskAtlas, src);
-    orImage(target, at.X, at.Y, ImageAtlas, src);
+    // The shape's AND and the image's OR in one pass over whole mask bytes.
+    blitMaskedSprite(target, at.X, at.Y, ImageAtlas, MaskAtlas, src);
     if (outlineStyle() != kOutlineNone) {
         drawOutline(piece, target, clip);
     }

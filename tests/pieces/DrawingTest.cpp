@@ -1,6 +1,9 @@
 #include "CutFixture.h"
+#include "gfx/RasterOps.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace zg {
 namespace {
@@ -142,6 +145,47 @@ TEST_F(Drawing, HitTestFollowsTheMaskNotTheBox) {
     }
     EXPECT_GT(hits, 0);
     EXPECT_GT(misses, 2 * (p.Width + p.Height)); // the box corners miss as well as the rim
+}
+
+TEST_F(Drawing, OnePassDrawEqualsMaskAndThenImageOnRandomAtlases) {
+    // Random atlas contents (not black outside the pieces) and random places
+    // and clips, many of them off the board's top-left or cutting through a
+    // mask byte, so that every path of the draw is compared with the two
+    // separate transfers it replaces.
+    std::mt19937 rng(31);
+    const auto next = [&](int32_t range) { return int32_t(rng() % uint32_t(range)); };
+    Bitmap24& image = c.pieces.ImageAtlas;
+    Bitmap1& mask = c.pieces.MaskAtlas;
+    for (int32_t y = 0; y < image.height(); ++y) {
+        for (int32_t x = 0; x < image.width(); ++x) {
+            image.setPixel(x, y, Color(rng() & 0xFFFFFF));
+            mask.setWhite(x, y, ((x / 5 + y / 4) & 1) != 0 || next(9) == 0);
+        }
+    }
+    for (int round = 0; round < 300; ++round) {
+        TFormPiece& p = piece(next(c.pieces.pieceCount()));
+        p.Left = next(board.width() + 60) - 70;
+        p.Top = next(board.height() + 60) - 70;
+        const Rect clip = Rect::fromSize(next(board.width()) - 20, next(board.height()) - 20,
+                                         next(board.width()), next(board.height()));
+        for (int32_t y = 0; y < board.height(); ++y) {
+            for (int32_t x = 0; x < board.width(); ++x) {
+                board.setPixel(x, y, Color(rng() & 0xFFFFFF));
+            }
+        }
+        Bitmap24 expected = board;
+        const Rect visible = intersection(intersection(p.boardRect(), clip), board.bounds());
+        if (!visible.isEmpty()) {
+            const Rect cell = Rect::fromSize(p.CellX + visible.Left - p.Left, p.CellY + visible.Top - p.Top,
+                                             visible.width(), visible.height());
+            andMask(expected, visible.Left, visible.Top, mask, cell);
+            orImage(expected, visible.Left, visible.Top, image, cell);
+        }
+        c.pieces.drawPiece(p, board, clip);
+        ASSERT_EQ(board, expected) << "round " << round << ": piece " << p.Index << " at " << p.Left << ","
+                                   << p.Top << " clip " << clip.Left << "," << clip.Top << " " << clip.width()
+                                   << "x" << clip.height();
+    }
 }
 
 TEST_F(Drawing, FillRectangleIsClippedToTheTarget) {
