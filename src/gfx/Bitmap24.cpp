@@ -1,5 +1,6 @@
 #include "gfx/Bitmap24.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -29,14 +30,20 @@ void Bitmap24::fill(const Rect& r, Color c) {
     if (clip.isEmpty()) {
         return;
     }
-    const uint8_t b = blueOf(c), g = greenOf(c), red = redOf(c);
-    for (int32_t y = clip.Top; y < clip.Bottom; ++y) {
-        uint8_t* p = row(y) + std::size_t(clip.Left) * 3;
-        for (int32_t x = clip.Left; x < clip.Right; ++x, p += 3) {
-            p[0] = b;
-            p[1] = g;
-            p[2] = red;
-        }
+    // Lay the colour once along the first row, doubling the filled part with
+    // each copy, then copy that row to the others.
+    const std::size_t bytes = std::size_t(clip.width()) * 3;
+    uint8_t* const first = row(clip.Top) + std::size_t(clip.Left) * 3;
+    first[0] = blueOf(c);
+    first[1] = greenOf(c);
+    first[2] = redOf(c);
+    for (std::size_t done = 3; done < bytes;) {
+        const std::size_t n = std::min(done, bytes - done);
+        std::memcpy(first + done, first, n);
+        done += n;
+    }
+    for (int32_t y = clip.Top + 1; y < clip.Bottom; ++y) {
+        std::memcpy(row(y) + std::size_t(clip.Left) * 3, first, bytes);
     }
 }
 
