@@ -6,7 +6,7 @@
 #include "board/TBoxes.h"
 #include "board/TDirty.h"
 #include "board/TMural.h"
-#include "game/Host.h"
+#include "game/SilentHost.h"
 #include "gfx/RasterOps.h"
 
 #include <benchmark/benchmark.h>
@@ -28,33 +28,16 @@ struct ThreadClock {
     }
 };
 
-/// A host that does nothing: presenting costs nothing, so the compositor's
-/// own work is what is measured.
-class NoopHost : public Host {
+/// A host that does nothing but fill text boxes: presenting costs nothing, so
+/// the compositor's own work is what is measured.
+class NoopHost : public SilentHost {
 public:
-    void setStatusText(const std::string&) override {}
-    void setCursor(CursorShape) override {}
     void presentNow(const Rect& r) override { benchmark::DoNotOptimize(r); }
-    void invalidate(const Rect&) override {}
-    void processEvents() override {}
-    bool isShiftDown() const override { return false; }
-    bool isCtrlDown() const override { return false; }
-    bool isLeftButtonDown() const override { return false; }
-    bool isMousePressPending() const override { return false; }
     int64_t nowMs() const override { return 0; }
     void waitUntilMs(int64_t) override {}
-    void showMessage(const std::string&, MessageKind) override {}
-    Answer askQuestion(const std::string&, bool) override { return Answer::Yes; }
-    void playSound(int) override {}
-    void showCongratulations(const std::string&) override {}
-    void showZoomPicture() override {}
-    int displayDepth() const override { return 24; }
     void drawText(Bitmap24& target, const Rect& clip, int32_t x, int32_t y, const std::string& text,
                   const FontSpec&, Color color) override {
         target.fill(intersection(Rect::fromSize(x, y, int32_t(text.size()) * 7, 14), clip), color);
-    }
-    Point textExtent(const std::string& text, const FontSpec&) override {
-        return {int32_t(text.size()) * 7, 14};
     }
 };
 

@@ -7,7 +7,7 @@
 // added on top of the picture it was handed, from the kernel's high-water
 // mark) and peak_per_picture ((picture + peak) / picture).
 
-#include "game/Host.h"
+#include "game/SilentHost.h"
 #include "game/TJigsaw.h"
 #include "gfx/Jpeg.h"
 
@@ -27,33 +27,6 @@
 
 namespace zg {
 namespace {
-
-/// A host that does nothing, so that only the core's work is measured.
-class QuietHost : public Host {
-public:
-    void setStatusText(const std::string&) override {}
-    void setCursor(CursorShape) override {}
-    void presentNow(const Rect&) override {}
-    void invalidate(const Rect&) override {}
-    void processEvents() override {}
-    bool isShiftDown() const override { return false; }
-    bool isCtrlDown() const override { return false; }
-    bool isLeftButtonDown() const override { return false; }
-    bool isMousePressPending() const override { return false; }
-    int64_t nowMs() const override { return 0; }
-    void waitUntilMs(int64_t) override {}
-    void showMessage(const std::string&, MessageKind) override {}
-    Answer askQuestion(const std::string&, bool) override { return Answer::Yes; }
-    void playSound(int) override {}
-    void showCongratulations(const std::string&) override {}
-    void showZoomPicture() override {}
-    int displayDepth() const override { return 24; }
-    void drawText(Bitmap24&, const Rect&, int32_t, int32_t, const std::string&, const FontSpec&,
-                  Color) override {}
-    Point textExtent(const std::string& text, const FontSpec&) override {
-        return {int32_t(text.size()) * 7, 14};
-    }
-};
 
 std::vector<uint8_t> readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -149,7 +122,7 @@ int64_t statusBytes(const char* key) {
 /// it starts, the picture it is handed included; -1 when the kernel cannot
 /// reset the high-water mark.
 int64_t peakBuildBytes(const Bitmap24& picture, int32_t pieces) {
-    QuietHost host;
+    SilentHost host;
     auto jig = std::make_unique<TJigsaw>(host);
     prepare(*jig, pieces);
     Bitmap24 handed = picture;
@@ -181,7 +154,7 @@ void BM_BuildVersusDecode(benchmark::State& state) {
     const double pictureBytes = double(c.picture.stride()) * c.picture.height();
     const int64_t peak = peakBuildBytes(c.picture, pieces);
 
-    QuietHost host;
+    SilentHost host;
     double decodeSeconds = 0;
     double buildSeconds = 0;
     for (auto _ : state) {

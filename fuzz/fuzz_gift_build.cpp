@@ -6,10 +6,10 @@
 // std::invalid_argument); anything else, a crash or a sanitizer report is a
 // finding. Pieces and atlases of a successful build must agree with the grid.
 
-#include "SilentHost.h"
 #include "files/GiftError.h"
 #include "files/GiftFile.h"
 #include "game/Grid.h"
+#include "game/SilentHost.h"
 #include "game/TJigsaw.h"
 #include "pieces/AtlasTooLargeError.h"
 
@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             return 0;
         }
 
-        maker::SilentHost host;
+        SilentHost host;
         TJigsaw jig(host);
         initGameState(info, jig.State);
         jig.Config.BoardWidth = 640;
