@@ -60,7 +60,7 @@ class CutGenerator {
 public:
     CutGenerator(CutMap& map, SeedTable& seeds, const CutParams& params, RandomGenerator& rng,
                  ProgressReporter* progress, CutTrace* trace)
-        : m_map(map), m_seeds(seeds), m_rng(rng), m_progress(progress), m_trace(trace),
+        : m_seeds(seeds), m_rng(rng), m_progress(progress), m_trace(trace),
           m_plotter(map, params.Cols), m_width(params.Width), m_height(params.Height), m_cols(params.Cols),
           m_rows(params.Rows), m_style(clampStyle(params.Style)),
           m_odd(std::clamp(params.Oddness, 0, kMaxOddness) * kOddnessScale) {}
@@ -83,7 +83,6 @@ private:
     void setSeed(int32_t i, int32_t j, int64_t x, int64_t y);
     void finishCell(int32_t i, int32_t j, const CutCellRecord& record);
 
-    CutMap& m_map;
     SeedTable& m_seeds;
     RandomGenerator& m_rng;
     ProgressReporter* m_progress;

@@ -189,6 +189,19 @@ TEST_F(SolveByMouse, FortyTwoPiecesSolvedByDragsCongratulateOnTheNextTick) {
     EXPECT_EQ(m_form->solvedStatus()->text(), QStringLiteral("Solved 42 of 42"));
 }
 
+TEST_F(SolveByMouse, TwoByTwoSolvedByDragsCongratulatesOnTheNextTick) {
+    ASSERT_NO_FATAL_FAILURE(open(s_small));
+    ASSERT_EQ(jig().State.PieceCount, 4);
+    ASSERT_NO_FATAL_FAILURE(solveByMouse());
+    EXPECT_EQ(jig().State.SolvedCount, 4);
+    EXPECT_EQ(m_dialogs.congratulations, 0);
+
+    m_form->timer().start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_dialogs.congratulations == 1; }, 5000));
+    EXPECT_TRUE(jig().State.Solved);
+    EXPECT_EQ(m_form->solvedStatus()->text(), QStringLiteral("Solved 4 of 4"));
+}
+
 TEST_F(SolveByMouse, ShiftDragWithCheatingOffMovesThePieceLikeAPlainDrag) {
     ASSERT_NO_FATAL_FAILURE(open(s_small));
     m_form->actions().AllowCheating->trigger();
