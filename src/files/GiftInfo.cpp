@@ -287,7 +287,7 @@ std::string formatGiftDate(double days) {
     unsigned m = 0;
     unsigned d = 0;
     civilFromDays(day + kGiftEpoch, y, m, d);
-    char text[40];
+    char text[96]; // room for any 64-bit year the arithmetic allows
     std::snprintf(text, sizeof text, "%04lld-%02u-%02u %02lld:%02lld:%02lld", static_cast<long long>(y), m, d,
                   static_cast<long long>(seconds / 3600), static_cast<long long>(seconds / 60 % 60),
                   static_cast<long long>(seconds % 60));

@@ -128,7 +128,10 @@ void checkPlayer(const std::string& path, const std::vector<uint8_t>& bytes) {
 void writeAtomically(const std::string& output, std::initializer_list<std::span<const uint8_t>> parts) {
     const fs::path target(output);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string pattern = (folder / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
+    std::string hidden = ".";
+    hidden += target.filename().string();
+    hidden += ".tmp-XXXXXX";
+    std::string pattern = (folder / hidden).string();
     const int fd = mkstemp(pattern.data());
     if (fd < 0) {
         throw ToolError("cannot write \"" + output + "\": " + std::strerror(errno));
