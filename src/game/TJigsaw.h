@@ -105,6 +105,12 @@ private:
     void leftPress(int32_t x, int32_t y);
     void idlePress(int32_t x, int32_t y);
     void setTrayButtonUp(TBox& tray);
+    /// Ends whatever the mouse holds (a lifted piece, group, selection or
+    /// tray is put back unmoved, a rubber band is erased, a pressed tray
+    /// button pops up) and returns to mmIdle; used before the board is
+    /// rebuilt, which would otherwise lose the sprite or the band's outline.
+    /// Does nothing while a popup or animation owns the lift.
+    void abandonBoardInput();
 
     CursorShape m_resizeCursor = CursorShape::Default; ///< the edge a resize drags
 
@@ -211,7 +217,8 @@ public:
 
     /// Sizes the board to `width` x `height` (negative sizes count as 0) and
     /// records it in the settings. Before a puzzle exists it only sizes the
-    /// back buffer and fills it with BoardColor. While playing it also sizes
+    /// back buffer and fills it with BoardColor. While playing it first puts
+    /// down whatever the mouse holds (abandonBoardInput), then sizes
     /// the main board area, renders the background, keeps user trays
     /// reachable and places the main board area's groups again from their
     /// relative positions, and draws trays and pieces into the back buffer,

@@ -184,6 +184,25 @@ void TJigsaw::setTrayButtonUp(TBox& tray) {
     }
 }
 
+void TJigsaw::abandonBoardInput() {
+    if (IsMoveBusy()) {
+        return;
+    }
+    if (Band.isActive()) {
+        Band.BandFinish();
+    }
+    if (MouseMode == mmTrayButton) {
+        setTrayButtonUp(currentTray());
+    }
+    if (IsLifted()) {
+        PutBack();
+    }
+    if (MouseMode != mmIdle) {
+        MouseMode = mmIdle;
+        host().setCursor(CursorShape::Default);
+    }
+}
+
 void TJigsaw::BoardMouseMove(int32_t x, int32_t y) {
     if (!IsPlaying() || IsMoveBusy()) {
         return;

@@ -31,6 +31,9 @@ void TJigsaw::SetBoardSize(int32_t width, int32_t height) {
         BackBuffer.fill(BoardColor);
         return;
     }
+    // A held selection or drag would lose its sprite, and a rubber band its
+    // outline, in the rebuilt board while the pieces stay hidden.
+    abandonBoardInput();
     BusyScope busy(host());
     recordBoardSize(width, height);
     BackBuffer.resize(width, height);

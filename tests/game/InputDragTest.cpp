@@ -133,6 +133,59 @@ TEST_F(InputDrag, PressesBeforeTheFirstBuildAreIgnored) {
     EXPECT_TRUE(host.statusTexts.empty());
 }
 
+TEST_F(InputDrag, ResizingTheBoardPutsAHeldSelectionBackWhereItWas) {
+    t.place(1, 400, 300);
+    jig.RecordPositions(jig.mainArea());
+    t.redrawAll();
+    t.press(MouseButton::Left, {395, 295});
+    t.move({465, 345});
+    t.release({465, 345});
+    ASSERT_EQ(jig.MouseMode, TJigsaw::mmSelection);
+
+    // The rebuilt board would otherwise lose the selection's sprite while its
+    // pieces stay hidden.
+    jig.SetBoardSize(InputTestPuzzle::kBoardW, InputTestPuzzle::kBoardH);
+    EXPECT_EQ(jig.MouseMode, TJigsaw::mmIdle);
+    EXPECT_FALSE(jig.IsLifted());
+    EXPECT_FALSE(t.piece(1).Hidden);
+    EXPECT_EQ(t.piece(1).Left, 400);
+    EXPECT_EQ(t.piece(1).Top, 300);
+}
+
+TEST_F(InputDrag, ResizingTheBoardDuringADragEndsItAndLaterMovesDoNothing) {
+    jig.RecordPositions(jig.mainArea());
+    const Point grab = t.centreOf(1);
+    t.press(MouseButton::Left, grab);
+    t.move({grab.X + 50, grab.Y + 40});
+    ASSERT_EQ(jig.MouseMode, TJigsaw::mmDragPiece);
+
+    jig.SetBoardSize(InputTestPuzzle::kBoardW, InputTestPuzzle::kBoardH);
+    EXPECT_EQ(jig.MouseMode, TJigsaw::mmIdle);
+    EXPECT_FALSE(jig.IsLifted());
+    EXPECT_FALSE(t.piece(1).Hidden);
+    EXPECT_EQ(t.host.cursor(), CursorShape::Default);
+    t.move({grab.X + 90, grab.Y + 60});
+    t.release({grab.X + 90, grab.Y + 60});
+    EXPECT_EQ(t.piece(1).Left, 200 + InputTestPuzzle::kW);
+}
+
+TEST_F(InputDrag, ResizingTheBoardDuringABandLeavesNoOutlineBehind) {
+    jig.RecordPositions(jig.mainArea());
+    t.press(MouseButton::Left, kEmpty);
+    t.move({kEmpty.X - 100, kEmpty.Y - 80});
+    ASSERT_EQ(jig.MouseMode, TJigsaw::mmBanding);
+
+    jig.SetBoardSize(InputTestPuzzle::kBoardW, InputTestPuzzle::kBoardH);
+    EXPECT_EQ(jig.MouseMode, TJigsaw::mmIdle);
+    EXPECT_FALSE(jig.Band.isActive());
+    t.move({kEmpty.X - 120, kEmpty.Y - 90});
+    t.release({kEmpty.X - 120, kEmpty.Y - 90});
+    // No inverted pixels remain: the buffer equals a fresh drawing of the board.
+    const Bitmap24 shown = jig.BackBuffer;
+    jig.DrawBoard(jig.Mural);
+    EXPECT_TRUE(shown == jig.BackBuffer);
+}
+
 // ---- Trays ----
 
 class InputTray : public InputDrag {
