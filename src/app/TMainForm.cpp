@@ -307,6 +307,12 @@ bool TMainForm::event(QEvent* event) {
         m_statusText->setText(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
+    // A modal window (the completion dialogs opened by the tick, the zoomed
+    // picture, a message) now takes the mouse: the release of a drag in
+    // progress would never reach the board and the pieces would stay lifted.
+    if (event->type() == QEvent::WindowBlocked && m_boardLive && m_jigsaw) {
+        guarded([this] { m_jigsaw->abandonBoardInput(); });
+    }
     return QMainWindow::event(event);
 }
 

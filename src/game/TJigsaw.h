@@ -105,16 +105,18 @@ private:
     void leftPress(int32_t x, int32_t y);
     void idlePress(int32_t x, int32_t y);
     void setTrayButtonUp(TBox& tray);
-    /// Ends whatever the mouse holds (a lifted piece, group, selection or
-    /// tray is put back unmoved, a rubber band is erased, a pressed tray
-    /// button pops up) and returns to mmIdle; used before the board is
-    /// rebuilt, which would otherwise lose the sprite or the band's outline.
-    /// Does nothing while a popup or animation owns the lift.
-    void abandonBoardInput();
 
     CursorShape m_resizeCursor = CursorShape::Default; ///< the edge a resize drags
 
 public:
+    /// Ends whatever the mouse holds (a lifted piece, group, selection or
+    /// tray is put back unmoved, a rubber band is erased, a pressed tray
+    /// button pops up) and returns to mmIdle. Used before the board is
+    /// rebuilt, which would otherwise lose the sprite or the band's outline,
+    /// and when a modal window takes the mouse, so the release never comes.
+    /// Does nothing while a popup or animation owns the lift.
+    void abandonBoardInput();
+
     // ---- end of board input ----
 
     // ---- Building the pieces (TJigsawBuild.cpp) ----

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -90,6 +91,33 @@ TEST_F(MainFormInput, PressingOnAPiecePicksItUpAndReleasingPutsItDown) {
     QTest::mouseRelease(m_form->board(), Qt::LeftButton, {}, at + QPoint(3, 3));
     EXPECT_EQ(m_form->jigsaw().MouseMode, TMove::mmIdle);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainFormInput, AModalWindowDuringADragPutsThePieceBackUnmoved) {
+    // A window opened by the tick (the completion dialogs) or by a shortcut
+    // takes the mouse: the drag's release never reaches the board.
+    const QPoint at = pointOnAPiece();
+    ASSERT_NE(at, QPoint(-1, -1));
+    TJigsaw& jig = m_form->jigsaw();
+    const TFormPiece* piece = jig.mainArea().Pieces.back();
+    const int32_t left = piece->Left;
+    const int32_t top = piece->Top;
+    QTest::mousePress(m_form->board(), Qt::LeftButton, {}, at);
+    QTest::mouseMove(m_form->board(), at + QPoint(40, 30));
+    ASSERT_EQ(jig.MouseMode, TMove::mmDragPiece);
+
+    QMessageBox::information(m_form.get(), QStringLiteral("Zanthoria Gift"), QStringLiteral("Modal"));
+    EXPECT_EQ(m_watcher.messages, QStringList{QStringLiteral("Modal")});
+    EXPECT_EQ(jig.MouseMode, TMove::mmIdle);
+    EXPECT_FALSE(jig.IsLifted());
+    EXPECT_FALSE(piece->Hidden);
+    EXPECT_EQ(piece->Left, left);
+    EXPECT_EQ(piece->Top, top);
+    // Moving on afterwards, button up, drags nothing.
+    QTest::mouseMove(m_form->board(), at + QPoint(90, 60));
+    QTest::mouseRelease(m_form->board(), Qt::LeftButton, {}, at + QPoint(90, 60));
+    EXPECT_EQ(piece->Left, left);
+    EXPECT_EQ(piece->Top, top);
 }
 
 TEST_F(MainFormInput, RightClickOnEmptyBoardOpensThePlayPopup) {
