@@ -79,7 +79,12 @@ void TMainForm::boardMouseMoved(QMouseEvent* event) {
 }
 
 void TMainForm::boardMouseReleased(QMouseEvent* event) {
-    if (!m_boardLive || event->button() != Qt::LeftButton) {
+    // A middle press picks pieces like a left one, so its release must put
+    // them down too, or the group would follow the pointer with no button
+    // held. With the left button still down, the left release ends the move.
+    const bool ends = event->button() == Qt::LeftButton ||
+                      (event->button() == Qt::MiddleButton && !(event->buttons() & Qt::LeftButton));
+    if (!m_boardLive || !ends) {
         return;
     }
     const QPoint at = event->position().toPoint();

@@ -93,6 +93,20 @@ TEST_F(MainFormInput, PressingOnAPiecePicksItUpAndReleasingPutsItDown) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+TEST_F(MainFormInput, MiddleButtonDragEndsWhenTheMiddleButtonIsReleased) {
+    const QPoint at = pointOnAPiece();
+    ASSERT_NE(at, QPoint(-1, -1));
+    TFormPiece* top = m_form->jigsaw().mainArea().Pieces.back();
+    const int32_t left = top->Left;
+    QTest::mousePress(m_form->board(), Qt::MiddleButton, {}, at);
+    EXPECT_EQ(m_form->jigsaw().MouseMode, TMove::mmDragPiece);
+    QTest::mouseMove(m_form->board(), at + QPoint(20, 10));
+    QTest::mouseRelease(m_form->board(), Qt::MiddleButton, {}, at + QPoint(20, 10));
+    EXPECT_EQ(m_form->jigsaw().MouseMode, TMove::mmIdle);
+    EXPECT_FALSE(top->Hidden);
+    EXPECT_EQ(top->Left, left + 20);
+}
+
 TEST_F(MainFormInput, AModalWindowDuringADragPutsThePieceBackUnmoved) {
     // A window opened by the tick (the completion dialogs) or by a shortcut
     // takes the mouse: the drag's release never reaches the board.
