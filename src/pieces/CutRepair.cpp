@@ -1,22 +1,25 @@
 #include "pieces/CutRepair.h"
 
+#include "pieces/ByteRuns.h"
+#include "pieces/OpenRuns.h"
+
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <limits>
-#include <unordered_map>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace zg {
 
 namespace {
 
-// Marks in the scratch copy used by claimRegions.
-constexpr uint8_t kOpen = 0;
-constexpr uint8_t kLine = 1;
-constexpr uint8_t kClaimed = 2;
-constexpr uint8_t kOrphan = 3;
-constexpr uint8_t kVisiting = 4;
+using namespace byteruns;
 
 constexpr int32_t kPenCount = 16;
 /// How far around a stranded seed to look for a safe line pixel of its own:
@@ -24,23 +27,26 @@ constexpr int32_t kPenCount = 16;
 constexpr int32_t kMaxLineSearchRadius = 64;
 
 struct Area {
-    std::size_t Start = 0;
+    std::size_t Start = 0;                   ///< the area's first pixel, or the seed that claimed it
+    uint32_t Root = OpenRuns::kNone;         ///< the area's first run
     std::array<int64_t, kPenCount> Border{}; ///< line pixels of each pen next to the area
+    bool Counted = false;                    ///< Border has been counted
     int64_t Owner = -1;                      ///< row-major cell index, -1 when unclaimed
 };
 
+/// Settles who owns each open area (4-connected region of 0 pixels) of a cut
+/// map. The areas come from one pass over the map's runs of 0 bytes.
 class RegionClaimer {
 public:
     RegionClaimer(CutMap& map, SeedTable& seeds)
-        : m_map(map), m_seeds(seeds), m_width(map.Width), m_height(map.Height), m_marks(map.Bytes.size()) {
-        for (std::size_t i = 0; i < m_marks.size(); ++i) {
-            m_marks[i] = map.Bytes[i] != 0 ? kLine : kOpen;
-        }
-    }
+        : m_map(map), m_seeds(seeds), m_width(map.Width), m_height(map.Height), m_runs(map),
+          m_areaOfRoot(m_runs.runCount(), kNoArea) {}
 
     void run();
 
 private:
+    static constexpr uint32_t kNoArea = UINT32_MAX;
+
     int64_t cellCount() const { return int64_t(m_seeds.Cols) * m_seeds.Rows; }
     int32_t colOf(int64_t cell) const { return int32_t(cell % m_seeds.Cols); }
     int32_t rowOf(int64_t cell) const { return int32_t(cell / m_seeds.Cols); }
@@ -48,16 +54,14 @@ private:
     int32_t penIndex(int64_t cell) const { return cellPen(colOf(cell), rowOf(cell)) - kPenBase; }
     Point& seedOf(int64_t cell) { return m_seeds.at(colOf(cell), rowOf(cell)); }
 
-    /// Rewrites the 4-connected pixels marked `from` around `start` to `to`,
-    /// calling visit(first, last, rowStart) for each run of them on a row
-    /// (indices into the map, `last` included).
-    template <class Visit> void flood(std::size_t start, uint8_t from, uint8_t to, Visit&& visit);
-    /// Marks a new area from `start` and counts the pens of the lines around it.
-    Area markArea(std::size_t start, uint8_t mark, int64_t owner);
-    /// The claimed area that holds pixel `index`.
-    std::size_t areaAt(std::size_t index);
-    /// The pixel of the area nearest to `target` (first found on ties).
-    Point nearestPixel(const Area& area, uint8_t mark, Point target);
+    /// Adds an area with root run `root` and returns its index.
+    uint32_t addArea(std::size_t start, uint32_t root, int64_t owner);
+    /// Counts the pens of the lines around an area: for each of its pixels
+    /// the line pixels above and below, and those at the ends of its runs.
+    void countBorder(Area& area) const;
+    /// The pixel of the area nearest to `target`, the first one on ties in
+    /// the order a scanline fill from the area's first pixel visits them.
+    Point nearestPixel(const Area& area, Point target);
     /// Gives a cell that found no area of its own a seed on its own line with
     /// a line or the map's edge to its right, so a fill from it stays empty.
     void strandSeed(int64_t cell);
@@ -66,117 +70,110 @@ private:
     SeedTable& m_seeds;
     const int32_t m_width;
     const int32_t m_height;
-    std::vector<uint8_t> m_marks;
+    const OpenRuns m_runs;
+    std::vector<uint32_t> m_areaOfRoot; ///< per root run, its index in m_areas
     std::vector<Area> m_areas;
-    std::unordered_map<std::size_t, std::size_t> m_areaByStart;
+    std::vector<uint8_t> m_visited; ///< per run, for nearestPixel; made when first needed
     std::vector<std::size_t> m_stack;
 };
 
-template <class Visit> void RegionClaimer::flood(std::size_t start, uint8_t from, uint8_t to, Visit&& visit) {
-    // Scanline fill: each popped pixel grows into its whole run on the row,
-    // and one pixel per adjoining run above and below is pushed.
-    const auto w = std::size_t(m_width);
-    m_stack.assign(1, start);
-    while (!m_stack.empty()) {
-        const std::size_t i = m_stack.back();
-        m_stack.pop_back();
-        if (m_marks[i] != from) {
-            continue;
-        }
-        const std::size_t rowStart = i - i % w;
-        std::size_t left = i;
-        while (left > rowStart && m_marks[left - 1] == from) {
-            --left;
-        }
-        std::size_t right = i;
-        while (right + 1 < rowStart + w && m_marks[right + 1] == from) {
-            ++right;
-        }
-        std::fill(m_marks.begin() + std::ptrdiff_t(left), m_marks.begin() + std::ptrdiff_t(right + 1), to);
-        visit(left, right, rowStart);
-        const auto pushRuns = [&](std::size_t from0, std::size_t to0) {
-            bool inRun = false;
-            for (std::size_t k = from0; k <= to0; ++k) {
-                const bool open = m_marks[k] == from;
-                if (open && !inRun) {
-                    m_stack.push_back(k);
-                }
-                inRun = open;
-            }
-        };
-        if (rowStart >= w) {
-            pushRuns(left - w, right - w);
-        }
-        if (rowStart + w < m_marks.size()) {
-            pushRuns(left + w, right + w);
-        }
-    }
-}
-
-Area RegionClaimer::markArea(std::size_t start, uint8_t mark, int64_t owner) {
+uint32_t RegionClaimer::addArea(std::size_t start, uint32_t root, int64_t owner) {
     Area area;
     area.Start = start;
+    area.Root = root;
     area.Owner = owner;
+    m_areaOfRoot[root] = uint32_t(m_areas.size());
+    m_areas.push_back(area);
+    return uint32_t(m_areas.size() - 1);
+}
+
+void RegionClaimer::countBorder(Area& area) const {
     const auto w = std::size_t(m_width);
+    const std::size_t size = m_map.Bytes.size();
+    const uint8_t* const bytes = m_map.Bytes.data();
     const auto count = [&](std::size_t n) {
-        const uint8_t v = m_map.Bytes[n];
+        const uint8_t v = bytes[n];
         if (v >= kPenBase && v < kPenBase + kPenCount) {
             ++area.Border[std::size_t(v - kPenBase)];
         }
     };
-    flood(start, kOpen, mark, [&](std::size_t first, std::size_t last, std::size_t rowStart) {
-        // Inside a run only the pixels above and below can be lines.
+    // Inside a run only the pixels above and below can be lines; the open
+    // ones among them (0) are skipped many at a time.
+    const auto countRow = [&](std::size_t from, std::size_t to) {
+        for (std::size_t n = findOtherByte(bytes, from, to + 1, 0); n <= to;
+             n = findOtherByte(bytes, n + 1, to + 1, 0)) {
+            count(n);
+        }
+    };
+    m_runs.forEachRun(area.Root, [&](const OpenRuns::Run& run) {
+        const std::size_t rowStart = std::size_t(run.Row) * w;
+        const std::size_t first = rowStart + std::size_t(run.Left);
+        const std::size_t last = rowStart + std::size_t(run.Right);
         if (first > rowStart) {
             count(first - 1);
         }
         if (last + 1 < rowStart + w) {
             count(last + 1);
         }
-        for (std::size_t i = first; i <= last; ++i) {
-            if (rowStart >= w) {
-                count(i - w);
-            }
-            if (rowStart + w < m_marks.size()) {
-                count(i + w);
-            }
+        if (rowStart >= w) {
+            countRow(first - w, last - w);
+        }
+        if (rowStart + w < size) {
+            countRow(first + w, last + w);
         }
     });
-    m_areaByStart.emplace(start, m_areas.size());
-    return area;
+    area.Counted = true;
 }
 
-std::size_t RegionClaimer::areaAt(std::size_t index) {
-    // Claimed areas never touch each other, so the claimed pixels connected to
-    // `index` are exactly one area; its first pixel names it.
-    std::size_t found = 0;
-    flood(index, kClaimed, kVisiting, [&](std::size_t first, std::size_t last, std::size_t) {
-        for (std::size_t i = first; i <= last; ++i) {
-            const auto it = m_areaByStart.find(i);
-            if (it != m_areaByStart.end()) {
-                found = it->second;
-            }
-        }
-    });
-    flood(index, kVisiting, kClaimed, [](std::size_t, std::size_t, std::size_t) {});
-    return found;
-}
-
-Point RegionClaimer::nearestPixel(const Area& area, uint8_t mark, Point target) {
+Point RegionClaimer::nearestPixel(const Area& area, Point target) {
+    // The visiting order decides ties, so this walks the area as a scanline
+    // fill does: each popped pixel takes its whole run, then the first pixel
+    // of every unvisited run touching it is pushed, the row above first and
+    // each row left to right.
+    if (m_visited.empty()) {
+        m_visited.assign(m_runs.runCount(), 0);
+    }
     const auto w = std::size_t(m_width);
     int64_t best = std::numeric_limits<int64_t>::max();
     Point nearest{};
-    flood(area.Start, mark, kVisiting, [&](std::size_t first, std::size_t last, std::size_t rowStart) {
-        const auto y = int64_t(rowStart / w);
-        for (std::size_t i = first; i <= last; ++i) {
-            const auto x = int64_t(i - rowStart);
+    std::vector<uint32_t> visited;
+    const auto pushRuns = [&](int32_t y, int32_t left, int32_t right) {
+        for (uint32_t r = m_runs.firstRunFrom(left, y); r < m_runs.rowEnd(y) && m_runs.run(r).Left <= right;
+             ++r) {
+            if (m_visited[r] == 0) {
+                m_stack.push_back(std::size_t(y) * w + std::size_t(std::max(m_runs.run(r).Left, left)));
+            }
+        }
+    };
+    m_stack.assign(1, area.Start);
+    while (!m_stack.empty()) {
+        const std::size_t i = m_stack.back();
+        m_stack.pop_back();
+        const uint32_t r = m_runs.runAt(int32_t(i % w), int32_t(i / w));
+        if (r == OpenRuns::kNone || m_visited[r] != 0) {
+            continue;
+        }
+        m_visited[r] = 1;
+        visited.push_back(r);
+        const OpenRuns::Run& run = m_runs.run(r);
+        const int64_t y = run.Row;
+        for (int64_t x = run.Left; x <= run.Right; ++x) {
             const int64_t d = (x - target.X) * (x - target.X) + (y - target.Y) * (y - target.Y);
             if (d < best) {
                 best = d;
                 nearest = {int32_t(x), int32_t(y)};
             }
         }
-    });
-    flood(area.Start, kVisiting, mark, [](std::size_t, std::size_t, std::size_t) {});
+        if (run.Row > 0) {
+            pushRuns(run.Row - 1, run.Left, run.Right);
+        }
+        if (run.Row + 1 < m_height) {
+            pushRuns(run.Row + 1, run.Left, run.Right);
+        }
+    }
+    for (const uint32_t r : visited) {
+        m_visited[r] = 0;
+    }
     return nearest;
 }
 
@@ -208,36 +205,40 @@ void RegionClaimer::strandSeed(int64_t cell) {
 void RegionClaimer::run() {
     std::vector<int64_t> homeless;
 
-    // 1. Seeds in open areas claim them, in row-major order.
+    // 1. Seeds in open areas claim them, in row-major order. The lines around
+    // a claimed area only matter when a second seed lands in it; they are
+    // counted then.
     for (int64_t cell = 0; cell < cellCount(); ++cell) {
         const Point seed = seedOf(cell);
-        if (!m_map.contains(seed.X, seed.Y)) {
+        const uint32_t r = m_runs.runAt(seed.X, seed.Y);
+        if (!m_map.contains(seed.X, seed.Y) || r == OpenRuns::kNone) {
             homeless.push_back(cell);
             continue;
         }
-        const std::size_t index = m_map.index(seed.X, seed.Y);
-        if (m_marks[index] == kOpen) {
-            const Area area = markArea(index, kClaimed, cell);
-            m_areas.push_back(area);
-        } else if (m_marks[index] == kClaimed) {
-            Area& area = m_areas[areaAt(index)];
-            if (area.Border[std::size_t(penIndex(cell))] > area.Border[std::size_t(penIndex(area.Owner))]) {
-                homeless.push_back(area.Owner);
-                area.Owner = cell;
-            } else {
-                homeless.push_back(cell);
-            }
+        const uint32_t root = m_runs.areaOf(r);
+        if (m_areaOfRoot[root] == kNoArea) {
+            addArea(m_map.index(seed.X, seed.Y), root, cell);
+            continue;
+        }
+        Area& area = m_areas[m_areaOfRoot[root]];
+        if (!area.Counted) {
+            countBorder(area);
+        }
+        if (area.Border[std::size_t(penIndex(cell))] > area.Border[std::size_t(penIndex(area.Owner))]) {
+            homeless.push_back(area.Owner);
+            area.Owner = cell;
         } else {
             homeless.push_back(cell);
         }
     }
 
-    // 2. The areas no seed reached.
+    // 2. The areas no seed reached, in raster order of their first pixels.
     const std::size_t firstOrphan = m_areas.size();
-    for (std::size_t i = 0; i < m_marks.size(); ++i) {
-        if (m_marks[i] == kOpen) {
-            const Area area = markArea(i, kOrphan, -1);
-            m_areas.push_back(area);
+    const auto w = std::size_t(m_width);
+    for (uint32_t r = 0; r < m_runs.runCount(); ++r) {
+        if (m_runs.isRoot(r) && m_areaOfRoot[r] == kNoArea) {
+            const OpenRuns::Run& run = m_runs.run(r);
+            countBorder(m_areas[addArea(std::size_t(run.Row) * w + std::size_t(run.Left), r, -1)]);
         }
     }
     if (homeless.empty() && firstOrphan == m_areas.size()) {
@@ -260,7 +261,7 @@ void RegionClaimer::run() {
             continue;
         }
         m_areas[best].Owner = cell;
-        seedOf(cell) = nearestPixel(m_areas[best], kOrphan, seedOf(cell));
+        seedOf(cell) = nearestPixel(m_areas[best], seedOf(cell));
     }
 
     // 4. Whatever is left joins the piece whose lines surround it most.
@@ -274,9 +275,9 @@ void RegionClaimer::run() {
             continue;
         }
         const auto pen = uint8_t(kPenBase + (most - area.Border.begin()));
-        flood(area.Start, kOrphan, kLine, [&](std::size_t first, std::size_t last, std::size_t) {
-            std::fill(m_map.Bytes.begin() + std::ptrdiff_t(first),
-                      m_map.Bytes.begin() + std::ptrdiff_t(last + 1), pen);
+        m_runs.forEachRun(area.Root, [&](const OpenRuns::Run& run) {
+            std::memset(m_map.Bytes.data() + std::size_t(run.Row) * w + std::size_t(run.Left), pen,
+                        std::size_t(run.Right - run.Left + 1));
         });
     }
 }
@@ -289,12 +290,47 @@ void repairHoles(CutMap& map) {
     if (w < 3 || h < 3 || map.Bytes.size() < std::size_t(w) * std::size_t(h)) {
         return;
     }
+    const auto stride = std::size_t(w);
     for (int32_t y = 1; y < h - 1; ++y) {
-        for (int32_t x = 1; x < w - 1; ++x) {
-            if (map.at(x, y) == 0 && map.at(x - 1, y) != 0 && map.at(x + 1, y) != 0 &&
-                map.at(x, y - 1) != 0 && map.at(x, y + 1) != 0) {
-                map.at(x, y) = map.at(x - 1, y);
+        uint8_t* const row = map.Bytes.data() + std::size_t(y) * stride;
+        const uint8_t* const above = row - stride;
+        const uint8_t* const below = row + stride;
+        const auto repair = [&](std::size_t x) {
+            if (row[x] == 0 && row[x - 1] != 0 && row[x + 1] != 0 && above[x] != 0 && below[x] != 0) {
+                row[x] = row[x - 1];
             }
+        };
+        // Eight pixels at a time, looking closer only where one of them is
+        // open with all four neighbours set. Filling a hole only turns an open
+        // pixel into a line pixel, and the pixel right of a hole is a line
+        // already, so no later pixel of the same word can become a hole
+        // through it; the next row reads the repaired bytes.
+        std::size_t x = 1;
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        const auto zeros16 = [&](const uint8_t* p) {
+            return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), zero);
+        };
+        for (; x + 17 <= stride; x += 16) {
+            const __m128i openNeighbour =
+                _mm_or_si128(_mm_or_si128(zeros16(row + x - 1), zeros16(row + x + 1)),
+                             _mm_or_si128(zeros16(above + x), zeros16(below + x)));
+            for (auto holes = uint32_t(_mm_movemask_epi8(_mm_andnot_si128(openNeighbour, zeros16(row + x))));
+                 holes != 0; holes &= holes - 1) {
+                repair(x + std::size_t(std::countr_zero(holes)));
+            }
+        }
+#endif
+        for (; x + 9 <= stride; x += 8) {
+            const uint64_t holes = zeroBytes(load8(row + x)) & otherBytes(load8(row + x - 1), 0) &
+                                   otherBytes(load8(row + x + 1), 0) & otherBytes(load8(above + x), 0) &
+                                   otherBytes(load8(below + x), 0);
+            for (uint64_t f = holes; f != 0; f &= f - 1) {
+                repair(x + firstFlagged(f));
+            }
+        }
+        for (; x + 1 < stride; ++x) {
+            repair(x);
         }
     }
 }
