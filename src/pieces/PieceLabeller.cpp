@@ -2,29 +2,24 @@
 
 #include "game/Host.h"
 #include "pieces/AtlasTooLargeError.h"
+#include "pieces/ByteRuns.h"
+#include "pieces/OpenRuns.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <stdexcept>
 #include <string>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace zg {
 
 namespace {
 
-constexpr uint64_t kOnes = 0x0101010101010101ull;
-constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
-
-uint64_t load8(const uint8_t* p) {
-    uint64_t v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-/// The high bit of every byte of `v` that is 0, and no other bit.
-uint64_t zeroBytes(uint64_t v) {
-    return ~(((v & kLow7) + kLow7) | v | kLow7);
-}
+using namespace byteruns;
 
 /// Bit 7 - b for every byte b of `highBits` (as made by zeroBytes) that is
 /// set: byte order is pixel order, and the mask rows keep the leftmost pixel
@@ -33,41 +28,65 @@ uint8_t gatherBits(uint64_t highBits) {
     return uint8_t((((highBits >> 7) & kOnes) * 0x8040201008040201ull) >> 56);
 }
 
+/// Every byte with its bits in reverse order: a vector compare gives the
+/// first pixel in the lowest bit, the mask rows want it in the highest.
+constexpr std::array<uint8_t, 256> kReversedBits = [] {
+    std::array<uint8_t, 256> table{};
+    for (int v = 0; v < 256; ++v) {
+        int r = 0;
+        for (int b = 0; b < 8; ++b) {
+            r |= ((v >> b) & 1) << (7 - b);
+        }
+        table[std::size_t(v)] = uint8_t(r);
+    }
+    return table;
+}();
+
 /// The first column at or after `from` whose byte is not 0, or `end`.
 int32_t skipZeros(const uint8_t* row, int32_t from, int32_t end) {
-    int32_t c = from;
-    while (c + 8 <= end && load8(row + c) == 0) {
-        c += 8;
-    }
-    while (c < end && row[c] == 0) {
-        ++c;
-    }
-    return c;
+    return int32_t(findOtherByte(row, std::size_t(from), std::size_t(end), 0));
 }
 
 /// The first column at or after `from` whose byte is 0, or `end`.
 int32_t skipNonZeros(const uint8_t* row, int32_t from, int32_t end) {
-    int32_t c = from;
-    while (c + 8 <= end && zeroBytes(load8(row + c)) == 0) {
-        c += 8;
-    }
-    while (c < end && row[c] != 0) {
-        ++c;
-    }
-    return c;
+    return int32_t(findByte(row, std::size_t(from), std::size_t(end), 0));
 }
 
 /// The leftmost column of the run of 0 bytes that ends at `from` (inclusive),
 /// or from + 1 when row[from] is not 0.
 int32_t zeroRunStart(const uint8_t* row, int32_t from) {
-    int32_t c = from;
-    while (c >= 8 && load8(row + c - 7) == 0) {
-        c -= 8;
+    return int32_t(runStart(row, 0, std::size_t(from), 0));
+}
+
+/// What fillRegion(map, seed, pen) does, with the open areas of the map as
+/// they were before any piece was filled already known: the fill takes the
+/// whole area at the seed (or, for a seed on a line pixel, the area starting
+/// just right of it), and its extent is that area's bounding box.
+FillExtent fillArea(CutMap& map, const OpenRuns& runs, Point seed, uint8_t pen) {
+    const int32_t w = map.Width;
+    const int32_t h = map.Height;
+    FillExtent e{w, h, 0, 0};
+    const int32_t x = std::clamp(seed.X, 0, w - 1);
+    const int32_t y = std::clamp(seed.Y, 0, h - 1);
+    const uint8_t* const row = map.Bytes.data() + std::size_t(y) * std::size_t(w);
+    int32_t start = x;
+    if (row[x] != 0) {
+        // The left walk sets nothing; the right walk starts after the seed.
+        if (x + 1 >= w || row[x + 1] != 0) {
+            return {x + 1, y, x, y};
+        }
+        start = x + 1;
     }
-    while (c >= 0 && row[c] == 0) {
-        --c;
-    }
-    return c + 1;
+    // Areas are filled whole, so an open pixel lies in an area still open.
+    runs.forEachRun(runs.areaOf(runs.runAt(start, y)), [&](const OpenRuns::Run& run) {
+        std::memset(map.Bytes.data() + std::size_t(run.Row) * std::size_t(w) + std::size_t(run.Left), pen,
+                    std::size_t(run.Right - run.Left + 1));
+        e.MinX = std::min(e.MinX, run.Left);
+        e.MaxX = std::max(e.MaxX, run.Right);
+        e.MinY = std::min(e.MinY, run.Row);
+        e.MaxY = std::max(e.MaxY, run.Row);
+    });
+    return e;
 }
 
 } // namespace
@@ -218,11 +237,13 @@ std::vector<Rect> labelRegions(CutMap& map, const SeedTable& seeds, ProgressRepo
         throw std::invalid_argument("the seed table does not match the grid");
     }
     std::vector<Rect> boxes(std::size_t(seeds.Cols) * std::size_t(seeds.Rows));
+    // The open areas are found once; each fill then writes its area's runs.
+    const OpenRuns runs(map);
     std::size_t i = 0;
     for (int32_t row = 0; row < seeds.Rows; ++row) {
         for (int32_t col = 0; col < seeds.Cols; ++col, ++i) {
             const uint8_t pen = cellPen(col, row);
-            const FillExtent extent = fillRegion(map, seeds.at(col, row), pen);
+            const FillExtent extent = fillArea(map, runs, seeds.at(col, row), pen);
             boxes[i] = pieceBox(map, extent, pen);
             if (progress) {
                 progress->step(int64_t(i) + 1);
@@ -257,6 +278,15 @@ void writeMaskBits(const CutMap& filled, std::span<const Rect> boxes, int32_t co
             uint8_t* dst = buffer.data() + std::size_t(cellY + y) * stride + std::size_t(cellX / 8);
             const uint64_t pattern = kOnes * pen;
             int32_t x = 0;
+#if defined(__SSE2__)
+            const __m128i pens = _mm_set1_epi8(char(pen));
+            for (; x + 16 <= w; x += 16) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x));
+                const auto on = uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(v, pens)));
+                dst[x / 8] = uint8_t(dst[x / 8] & ~kReversedBits[on & 0xFF]);
+                dst[x / 8 + 1] = uint8_t(dst[x / 8 + 1] & ~kReversedBits[on >> 8]);
+            }
+#endif
             for (; x + 8 <= w; x += 8) {
                 dst[x / 8] = uint8_t(dst[x / 8] & ~gatherBits(zeroBytes(load8(src + x) ^ pattern)));
             }

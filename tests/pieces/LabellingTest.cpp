@@ -182,6 +182,44 @@ TEST(Labelling, BoxTakesInOwnLinesWithinAFifthButNotFurther) {
     EXPECT_EQ(box, (Rect{20, 16, 45, 41}));
 }
 
+TEST(Labelling, LabellingEqualsTheSpanRecursionCellByCell) {
+    // Random line pixels and random seeds, many of them on lines, in areas a
+    // neighbour filled already or with the same pen as a cell four steps
+    // away: labelling every cell must set the same pixels and boxes as the
+    // span recursion run for each cell in turn.
+    std::mt19937 gen(11);
+    for (int round = 0; round < 300; ++round) {
+        const int32_t w = 6 + int32_t(gen() % 60);
+        const int32_t h = 6 + int32_t(gen() % 45);
+        CutMap map;
+        map.reset(w, h);
+        const unsigned density = 15 + gen() % 45;
+        for (uint8_t& b : map.Bytes) {
+            b = (gen() % 100) < density ? uint8_t(0x10 + gen() % 16) : 0;
+        }
+        SeedTable seeds;
+        seeds.reset(1 + int32_t(gen() % 9), 1 + int32_t(gen() % 7));
+        for (Point& p : seeds.Points) {
+            p = {int32_t(gen() % uint32_t(w + 4)) - 2, int32_t(gen() % uint32_t(h + 4)) - 2};
+        }
+        CutMap expectedMap = map;
+        std::vector<Rect> expectedBoxes;
+        for (int32_t row = 0; row < seeds.Rows; ++row) {
+            for (int32_t col = 0; col < seeds.Cols; ++col) {
+                const uint8_t pen = cellPen(col, row);
+                const Point seed{std::clamp(seeds.at(col, row).X, 0, w - 1),
+                                 std::clamp(seeds.at(col, row).Y, 0, h - 1)};
+                FillExtent e{w, h, 0, 0};
+                referenceFill(expectedMap, seed.X, seed.Y, pen, e);
+                expectedBoxes.push_back(pieceBox(expectedMap, e, pen));
+            }
+        }
+        const std::vector<Rect> boxes = labelRegions(map, seeds, nullptr);
+        ASSERT_EQ(map.Bytes, expectedMap.Bytes) << "round " << round;
+        ASSERT_EQ(boxes, expectedBoxes) << "round " << round;
+    }
+}
+
 TEST(AtlasSizes, RoundPieceWidthToEightAndAtlasWidthToSixteen) {
     const AtlasSizes s = computeAtlasSizes(57, 3, 5);
     EXPECT_EQ(s.PieceWidth, 64);
