@@ -5,7 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace zg {
 
@@ -17,6 +17,11 @@ public:
     Bitmap24() = default;
     /// @pre width, height >= 0. The new pixels are black.
     Bitmap24(int32_t width, int32_t height) { resize(width, height); }
+    Bitmap24(const Bitmap24& other);
+    Bitmap24& operator=(const Bitmap24& other);
+    Bitmap24(Bitmap24&& other) noexcept;
+    Bitmap24& operator=(Bitmap24&& other) noexcept;
+    ~Bitmap24() = default;
 
     /// Resizes to width x height and clears every pixel to black.
     /// @throws std::length_error when a side is negative or the size is absurd.
@@ -28,10 +33,10 @@ public:
     bool isEmpty() const { return m_width == 0 || m_height == 0; }
     Rect bounds() const { return {0, 0, m_width, m_height}; }
 
-    uint8_t* row(int32_t y) { return m_pixels.data() + std::size_t(y) * m_stride; }
-    const uint8_t* row(int32_t y) const { return m_pixels.data() + std::size_t(y) * m_stride; }
-    uint8_t* data() { return m_pixels.data(); }
-    const uint8_t* data() const { return m_pixels.data(); }
+    uint8_t* row(int32_t y) { return m_pixels.get() + std::size_t(y) * m_stride; }
+    const uint8_t* row(int32_t y) const { return m_pixels.get() + std::size_t(y) * m_stride; }
+    uint8_t* data() { return m_pixels.get(); }
+    const uint8_t* data() const { return m_pixels.get(); }
 
     /// @pre (x, y) inside the bitmap.
     Color pixel(int32_t x, int32_t y) const {
@@ -53,10 +58,18 @@ public:
     bool operator==(const Bitmap24& other) const;
 
 private:
+    struct FreePixels {
+        void operator()(uint8_t* p) const;
+    };
+    using Pixels = std::unique_ptr<uint8_t[], FreePixels>;
+    /// `bytes` of pixel memory, all zero when `zeroed`; never null.
+    /// @throws std::bad_alloc
+    static Pixels allocate(std::size_t bytes, bool zeroed);
+
     int32_t m_width = 0;
     int32_t m_height = 0;
     std::size_t m_stride = 0;
-    std::vector<uint8_t> m_pixels;
+    Pixels m_pixels;
 };
 
 } // namespace zg

@@ -30,5 +30,35 @@ TEST(Bitmap24Fill, SetsEveryPixelInsideTheClippedRectangleAndNoOther) {
     }
 }
 
+TEST(Bitmap24Storage, CopiesAreIndependentAndMovesLeaveAnEmptyBitmap) {
+    Bitmap24 a(300, 200);
+    a.setPixel(299, 199, rgb(1, 2, 3));
+    Bitmap24 b = a;
+    b.setPixel(0, 0, rgb(9, 9, 9));
+    EXPECT_EQ(a.pixel(0, 0), rgb(0, 0, 0));
+    EXPECT_EQ(b.pixel(299, 199), rgb(1, 2, 3));
+    Bitmap24 c = std::move(b);
+    EXPECT_TRUE(b.isEmpty()); // NOLINT(bugprone-use-after-move): a moved-from bitmap is empty
+    EXPECT_EQ(c.pixel(0, 0), rgb(9, 9, 9));
+    a = c;
+    EXPECT_EQ(a, c);
+    Bitmap24 empty;
+    a = empty;
+    EXPECT_TRUE(a.isEmpty());
+}
+
+TEST(Bitmap24Storage, LargeResizedBitmapsAreBlack) {
+    // Large enough for memory taken straight from the system.
+    Bitmap24 big;
+    big.resize(1500, 1200);
+    big.fill(rgb(200, 100, 50));
+    big.resize(1700, 1300);
+    for (int32_t y = 0; y < big.height(); y += 97) {
+        for (int32_t x = 0; x < big.width(); x += 89) {
+            ASSERT_EQ(big.pixel(x, y), rgb(0, 0, 0)) << x << "," << y;
+        }
+    }
+}
+
 } // namespace
 } // namespace zg
