@@ -1,12 +1,18 @@
 #include "pieces/TBezier.h"
 
+#include "pieces/ByteRuns.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace zg {
 
 TBezier::TBezier(CutMap& map, int32_t cols) : m_map(&map) {
-    std::fill(map.Bytes.begin(), map.Bytes.end(), uint8_t(0));
+    // A fresh map is zero already; reading it is cheaper than writing it again.
+    const std::size_t size = map.Bytes.size();
+    if (byteruns::findOtherByte(map.Bytes.data(), 0, size, 0) != size) {
+        std::fill(map.Bytes.begin(), map.Bytes.end(), uint8_t(0));
+    }
     setUp(map.Width, cols);
 }
 
@@ -93,6 +99,21 @@ void TBezier::lineTo(int32_t x, int32_t y) {
 }
 
 int32_t TBezier::roundHalfEven(double v) {
+    // Curve points are small, so their floor comes from an integer conversion
+    // (exact below 2^52) rather than a library call; anything else, NaN
+    // included, takes the general way.
+    constexpr double kExactLimit = 4503599627370496.0; // 2^52
+    if (v > -kExactLimit && v < kExactLimit) {
+        auto whole = int64_t(v); // toward zero
+        if (double(whole) > v) {
+            --whole;
+        }
+        const double fraction = v - double(whole);
+        if (fraction > 0.5 || (fraction == 0.5 && (whole & 1) != 0)) {
+            ++whole;
+        }
+        return int32_t(std::clamp<int64_t>(whole, INT32_MIN, INT32_MAX));
+    }
     const double whole = std::floor(v);
     const double fraction = v - whole;
     double r = whole;

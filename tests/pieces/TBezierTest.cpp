@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace zg {
@@ -102,6 +103,26 @@ TEST(TBezierSetUp, WeightsAreBernsteinPolynomials) {
         EXPECT_EQ(b.weight(n, n, b.steps()), 1.0);
     }
     EXPECT_DOUBLE_EQ(b.weight(3, 1, 5), 3 * 0.5 * 0.25); // C(3,1) t (1-t)^2 at t = 1/2
+}
+
+TEST(TBezierCurve, RoundingAgreesWithTheDefaultRoundingModeEverywhere) {
+    // The default floating-point rounding is to nearest, halves to even.
+    std::vector<double> values;
+    for (int k = -4000; k <= 4000; ++k) {
+        values.push_back(k / 4.0);
+        values.push_back(k / 4.0 + 1e-9);
+        values.push_back(k / 4.0 - 1e-9);
+    }
+    for (const double big : {2147483646.5, -2147483647.5, 4503599627370495.5, 4503599627370497.0}) {
+        values.push_back(big);
+        values.push_back(-big);
+    }
+    for (const double v : values) {
+        const double expected = std::clamp(std::nearbyint(v), double(INT32_MIN), double(INT32_MAX));
+        ASSERT_EQ(TBezier::roundHalfEven(v), int32_t(expected)) << v;
+    }
+    EXPECT_EQ(TBezier::roundHalfEven(1e300), INT32_MAX);
+    EXPECT_EQ(TBezier::roundHalfEven(-1e300), INT32_MIN);
 }
 
 TEST(TBezierCurve, RoundsHalvesToEven) {
