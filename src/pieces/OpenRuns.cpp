@@ -35,6 +35,9 @@ OpenRuns::OpenRuns(const CutMap& map) : m_height(std::max(map.Height, 0)) {
     const auto w = std::size_t(std::max(map.Width, 0));
     const uint8_t* const bytes = map.Bytes.data();
     m_rowStart.reserve(std::size_t(m_height) + 1);
+    // Room for a run per 16 pixels, far more than a cut has: the vector then
+    // never moves while it grows, and pages it does not reach cost nothing.
+    m_runs.reserve(map.Bytes.size() / 16 + 16);
     for (int32_t y = 0; y < m_height; ++y) {
         m_rowStart.push_back(uint32_t(m_runs.size()));
         const uint8_t* const row = bytes + std::size_t(y) * w;
