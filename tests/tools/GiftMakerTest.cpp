@@ -1,3 +1,4 @@
+#include "ToolRunner.h"
 #include "files/GiftError.h"
 #include "files/GiftFile.h"
 
@@ -15,41 +16,9 @@
 namespace zg {
 namespace {
 
+using namespace zg::test;
+
 namespace fs = std::filesystem;
-
-std::string env(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
-std::vector<uint8_t> readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-std::string readText(const fs::path& path) {
-    const std::vector<uint8_t> bytes = readBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-std::string shellQuote(const std::string& arg) {
-    std::string quoted = "'";
-    for (char c : arg) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
 
 /// Runs gift-maker and the outputs of one gift in a private folder.
 class GiftMakerTest : public ::testing::Test {
@@ -61,9 +30,7 @@ protected:
         if (maker.empty() || player.empty() || assets.empty()) {
             GTEST_SKIP() << "ZG_GIFT_MAKER, ZG_PLAYER and ZG_ASSETS must be set";
         }
-        std::string pattern = (fs::temp_directory_path() / "zg-maker-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
+        dir = makePrivateFolder("zg-maker");
         picture = fs::path(assets) / "demo" / "picture.jpg";
         music = fs::path(assets) / "demo" / "music.mid";
         gift = dir / "gift";
@@ -75,22 +42,7 @@ protected:
         }
     }
 
-    RunResult run(const std::vector<std::string>& args) {
-        std::string command = shellQuote(maker);
-        for (const std::string& arg : args) {
-            command += " " + shellQuote(arg);
-        }
-        command +=
-            " >" + shellQuote((dir / "stdout").string()) + " 2>" + shellQuote((dir / "stderr").string());
-        const int raw = std::system(command.c_str());
-        RunResult result;
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.out = readText(dir / "stdout");
-        result.err = readText(dir / "stderr");
-        fs::remove(dir / "stdout");
-        fs::remove(dir / "stderr");
-        return result;
-    }
+    RunResult run(const std::vector<std::string>& args) { return runProgram(maker, args, dir); }
 
     /// Makes a gift from the demo picture with the given extra options.
     RunResult make(std::vector<std::string> extra) {

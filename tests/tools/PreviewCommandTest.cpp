@@ -2,6 +2,7 @@
 // (chunk CRCs, zlib stream, row filters) and compared with the picture and
 // with what the core builds from the same gift.
 
+#include "ToolRunner.h"
 #include "files/GiftError.h"
 #include "files/GiftFile.h"
 #include "game/Grid.h"
@@ -24,30 +25,9 @@
 namespace zg {
 namespace {
 
+using namespace zg::test;
+
 namespace fs = std::filesystem;
-
-std::string env(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
-std::vector<uint8_t> readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-std::string shellQuote(const std::string& arg) {
-    std::string quoted = "'";
-    for (char c : arg) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
 
 uint32_t bigEndian32(const uint8_t* p) {
     return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
@@ -136,12 +116,6 @@ Bitmap24 decodePng(const std::vector<uint8_t>& png) {
     return out;
 }
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
 class PreviewCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -151,9 +125,7 @@ protected:
         if (maker.empty() || player.empty() || assets.empty()) {
             GTEST_SKIP() << "ZG_GIFT_MAKER, ZG_PLAYER and ZG_ASSETS must be set";
         }
-        std::string pattern = (fs::temp_directory_path() / "zg-preview-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
+        dir = makePrivateFolder("zg-preview");
         picture = fs::path(assets) / "demo" / "picture.jpg";
         gift = dir / "gift";
         png = dir / "cut.png";
@@ -169,25 +141,7 @@ protected:
         }
     }
 
-    RunResult run(const std::vector<std::string>& args) {
-        std::string command = shellQuote(maker);
-        for (const std::string& arg : args) {
-            command += " " + shellQuote(arg);
-        }
-        const fs::path outFile = dir / "stdout";
-        const fs::path errFile = dir / "stderr";
-        command += " >" + shellQuote(outFile.string()) + " 2>" + shellQuote(errFile.string());
-        const int raw = std::system(command.c_str());
-        RunResult result;
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        const std::vector<uint8_t> out = readBytes(outFile);
-        const std::vector<uint8_t> err = readBytes(errFile);
-        result.out.assign(out.begin(), out.end());
-        result.err.assign(err.begin(), err.end());
-        fs::remove(outFile);
-        fs::remove(errFile);
-        return result;
-    }
+    RunResult run(const std::vector<std::string>& args) { return runProgram(maker, args, dir); }
 
     /// Runs `gift-maker preview GIFT --out cut.png` with `extra` options.
     RunResult preview(const std::vector<std::string>& extra) {
