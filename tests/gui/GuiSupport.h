@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <optional>
 
@@ -36,6 +38,31 @@ public:
 
 private:
     QTemporaryDir m_dir;
+};
+
+/// A test suite sharing one gift of the demo picture, made once per suite;
+/// its tests skip when gift-maker is not available.
+class DemoGiftSuite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (GiftMaker::available()) {
+            s_maker = new GiftMaker;
+            s_gift = s_maker->make(QStringLiteral("suite-gift"));
+        }
+    }
+    static void TearDownTestSuite() {
+        delete s_maker;
+        s_maker = nullptr;
+        s_gift.clear();
+    }
+    void SetUp() override {
+        if (s_gift.isEmpty()) {
+            GTEST_SKIP() << "gift-maker is not available";
+        }
+    }
+
+    static inline GiftMaker* s_maker = nullptr;
+    static inline QString s_gift;
 };
 
 /// Overwrites bytes of a file at `offset`; returns whether it worked.

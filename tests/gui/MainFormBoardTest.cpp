@@ -17,30 +17,7 @@
 namespace zg::test {
 namespace {
 
-class MainFormBoard : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        if (GiftMaker::available()) {
-            s_maker = new GiftMaker;
-            s_gift = s_maker->make(QStringLiteral("board-gift"));
-        }
-    }
-    static void TearDownTestSuite() {
-        delete s_maker;
-        s_maker = nullptr;
-    }
-    void SetUp() override {
-        if (s_gift.isEmpty()) {
-            GTEST_SKIP() << "gift-maker is not available";
-        }
-    }
-
-    static GiftMaker* s_maker;
-    static QString s_gift;
-};
-
-GiftMaker* MainFormBoard::s_maker = nullptr;
-QString MainFormBoard::s_gift;
+class MainFormBoard : public DemoGiftSuite {};
 
 TEST_F(MainFormBoard, WindowStartsWithItsCaptionAndSize) {
     TMainForm form(s_gift.toStdString());

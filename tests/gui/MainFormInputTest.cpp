@@ -18,21 +18,12 @@
 namespace zg::test {
 namespace {
 
-class MainFormInput : public ::testing::Test {
+class MainFormInput : public DemoGiftSuite {
 protected:
-    static void SetUpTestSuite() {
-        if (GiftMaker::available()) {
-            s_maker = new GiftMaker;
-            s_gift = s_maker->make(QStringLiteral("input-gift"));
-        }
-    }
-    static void TearDownTestSuite() {
-        delete s_maker;
-        s_maker = nullptr;
-    }
     void SetUp() override {
-        if (s_gift.isEmpty()) {
-            GTEST_SKIP() << "gift-maker is not available";
+        DemoGiftSuite::SetUp();
+        if (IsSkipped()) {
+            return;
         }
         m_form = std::make_unique<TMainForm>(s_gift.toStdString());
         m_form->show();
@@ -76,12 +67,7 @@ protected:
 
     ModalWatcher m_watcher;
     std::unique_ptr<TMainForm> m_form;
-    static GiftMaker* s_maker;
-    static QString s_gift;
 };
-
-GiftMaker* MainFormInput::s_maker = nullptr;
-QString MainFormInput::s_gift;
 
 TEST_F(MainFormInput, PressingOnAPiecePicksItUpAndReleasingPutsItDown) {
     const QPoint at = pointOnAPiece();

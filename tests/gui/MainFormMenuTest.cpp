@@ -57,30 +57,7 @@ const ItemRow kItems[] = {
     {"&Help", "&About...", "Show program information", false, true},
 };
 
-class MainFormMenus : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        if (GiftMaker::available()) {
-            s_maker = new GiftMaker;
-            s_gift = s_maker->make(QStringLiteral("menus-gift"));
-        }
-    }
-    static void TearDownTestSuite() {
-        delete s_maker;
-        s_maker = nullptr;
-    }
-    void SetUp() override {
-        if (s_gift.isEmpty()) {
-            GTEST_SKIP() << "gift-maker is not available";
-        }
-    }
-
-    static GiftMaker* s_maker;
-    static QString s_gift;
-};
-
-GiftMaker* MainFormMenus::s_maker = nullptr;
-QString MainFormMenus::s_gift;
+class MainFormMenus : public DemoGiftSuite {};
 
 TEST_F(MainFormMenus, MenuBarHoldsTheSixMenusInOrder) {
     TMainForm form(s_gift.toStdString());
