@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/Host.h"
+#include "host/Host.h"
 #include "ui/THRTimer.h"
 #include "ui/TSplashForm.h"
 

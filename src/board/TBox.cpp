@@ -1,7 +1,7 @@
 #include "board/TBox.h"
 
 #include "board/TMural.h"
-#include "game/Host.h"
+#include "host/Host.h"
 #include "gfx/Bitmap1.h"
 #include "pieces/SortKeys.h"
 

@@ -3,7 +3,7 @@
 #include "board/TMural.h"
 #include "board/TrayRecord.h"
 #include "files/PackedIo.h"
-#include "game/Host.h"
+#include "host/Host.h"
 #include "gfx/KeepVisible.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "board/TBox.h"
-#include "board/TrayBar.h"
+#include "host/TrayBar.h"
 #include "files/TGameState.h"
 #include "pieces/TPieces.h"
 

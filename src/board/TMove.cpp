@@ -1,6 +1,6 @@
 #include "board/TMove.h"
 
-#include "game/Host.h"
+#include "host/Host.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "board/TMural.h"
 
-#include "game/Host.h"
+#include "host/Host.h"
 #include "gfx/RasterOps.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 
 #include "board/TMove.h"
 #include "files/TJigConfig.h"
-#include "game/BoardCommands.h"
-#include "game/Host.h"
+#include "host/BoardCommands.h"
+#include "host/Host.h"
 
 #include <array>
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include "game/TJigsaw.h"
 
 #include "files/GiftError.h"
-#include "game/Host.h"
+#include "host/Host.h"
 #include "gfx/Stretch.h"
 #include "pieces/AtlasTooLargeError.h"
 #include "pieces/Cutter.h"

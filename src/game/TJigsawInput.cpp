@@ -2,7 +2,7 @@
 // band, moving, resizing and minimising trays, turning pieces, the cheat
 // clicks and the three popup menus.
 
-#include "game/Host.h"
+#include "host/Host.h"
 #include "game/TJigsaw.h"
 
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // joined pieces and recognising the finished picture.
 
 #include "files/InfoTexts.h"
-#include "game/Host.h"
+#include "host/Host.h"
 #include "game/TJigsaw.h"
 
 namespace zg {

@@ -1,6 +1,6 @@
 // The puzzle's side of the main window: game state, board size and painting.
 
-#include "game/Host.h"
+#include "host/Host.h"
 #include "game/TJigsaw.h"
 
 #include <algorithm>

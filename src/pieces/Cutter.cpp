@@ -1,6 +1,6 @@
 #include "pieces/Cutter.h"
 
-#include "game/Host.h"
+#include "host/Host.h"
 #include "pieces/CutRepair.h"
 #include "pieces/TBezier.h"
 

@@ -1,6 +1,6 @@
 #include "pieces/PieceLabeller.h"
 
-#include "game/Host.h"
+#include "host/Host.h"
 #include "pieces/AtlasTooLargeError.h"
 #include "pieces/ByteRuns.h"
 #include "pieces/OpenRuns.h"

@@ -1,6 +1,6 @@
 #include "pieces/SortKeys.h"
 
-#include "game/Host.h"
+#include "host/Host.h"
 
 #include <utility>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "pieces/TPieces.h"
 
-#include "game/Host.h"
+#include "host/Host.h"
 #include "pieces/SortKeys.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 #include "files/InfoTexts.h"
-#include "game/Host.h"
+#include "host/Host.h"
 #include "support/FakeHost.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/Host.h"
+#include "host/Host.h"
 
 #include <functional>
 #include <string>

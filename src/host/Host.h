@@ -1,7 +1,7 @@
 #pragma once
 
-#include "game/BoardCommands.h"
-#include "board/TrayBar.h"
+#include "host/BoardCommands.h"
+#include "host/TrayBar.h"
 #include "gfx/Bitmap24.h"
 #include "gfx/Color.h"
 #include "gfx/Rect.h"
