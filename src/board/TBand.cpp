@@ -1,7 +1,7 @@
 #include "board/TBand.h"
 
-#include "host/Host.h"
 #include "gfx/RasterOps.h"
+#include "host/Host.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "board/TBox.h"
 
 #include "board/TMural.h"
-#include "host/Host.h"
 #include "gfx/Bitmap1.h"
+#include "host/Host.h"
 #include "pieces/SortKeys.h"
 
 #include <algorithm>

@@ -3,8 +3,8 @@
 #include "board/TMural.h"
 #include "board/TrayRecord.h"
 #include "files/PackedIo.h"
-#include "host/Host.h"
 #include "gfx/KeepVisible.h"
+#include "host/Host.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "board/TBox.h"
-#include "host/TrayBar.h"
 #include "files/TGameState.h"
+#include "host/TrayBar.h"
 #include "pieces/TPieces.h"
 
 #include <memory>

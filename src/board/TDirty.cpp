@@ -1,8 +1,8 @@
 #include "board/TDirty.h"
 
-#include "host/Host.h"
 #include "gfx/RasterOps.h"
 #include "gfx/SpriteBlit.h"
+#include "host/Host.h"
 
 namespace zg {
 

@@ -1,7 +1,7 @@
 #include "board/TMove.h"
 
-#include "host/Host.h"
 #include "gfx/KeepVisible.h"
+#include "host/Host.h"
 
 #include <algorithm>
 #include <cstdlib>

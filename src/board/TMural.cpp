@@ -1,7 +1,7 @@
 #include "board/TMural.h"
 
-#include "host/Host.h"
 #include "gfx/RasterOps.h"
+#include "host/Host.h"
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 #include "game/TJigsaw.h"
 
 #include "files/GiftError.h"
-#include "host/Host.h"
 #include "gfx/Stretch.h"
+#include "host/Host.h"
 #include "pieces/AtlasTooLargeError.h"
 #include "pieces/Cutter.h"
 #include "pieces/EdgeShapes.h"

@@ -2,8 +2,8 @@
 // band, moving, resizing and minimising trays, turning pieces, the cheat
 // clicks and the three popup menus.
 
-#include "host/Host.h"
 #include "game/TJigsaw.h"
+#include "host/Host.h"
 
 #include <cstdlib>
 

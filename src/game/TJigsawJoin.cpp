@@ -2,8 +2,8 @@
 // joined pieces and recognising the finished picture.
 
 #include "files/InfoTexts.h"
-#include "host/Host.h"
 #include "game/TJigsaw.h"
+#include "host/Host.h"
 
 namespace zg {
 

@@ -1,7 +1,7 @@
 // The puzzle's side of the main window: game state, board size and painting.
 
-#include "host/Host.h"
 #include "game/TJigsaw.h"
+#include "host/Host.h"
 
 #include <algorithm>
 

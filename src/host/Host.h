@@ -1,10 +1,10 @@
 #pragma once
 
-#include "host/BoardCommands.h"
-#include "host/TrayBar.h"
 #include "gfx/Bitmap24.h"
 #include "gfx/Color.h"
 #include "gfx/Rect.h"
+#include "host/BoardCommands.h"
+#include "host/TrayBar.h"
 
 #include <cstdint>
 #include <string>

@@ -60,9 +60,9 @@ class CutGenerator {
 public:
     CutGenerator(CutMap& map, SeedTable& seeds, const CutParams& params, RandomGenerator& rng,
                  ProgressReporter* progress, CutTrace* trace)
-        : m_seeds(seeds), m_rng(rng), m_progress(progress), m_trace(trace),
-          m_plotter(map, params.Cols), m_width(params.Width), m_height(params.Height), m_cols(params.Cols),
-          m_rows(params.Rows), m_style(clampStyle(params.Style)),
+        : m_seeds(seeds), m_rng(rng), m_progress(progress), m_trace(trace), m_plotter(map, params.Cols),
+          m_width(params.Width), m_height(params.Height), m_cols(params.Cols), m_rows(params.Rows),
+          m_style(clampStyle(params.Style)),
           m_odd(std::clamp(params.Oddness, 0, kMaxOddness) * kOddnessScale) {}
 
     void runCurrent();
