@@ -38,8 +38,8 @@ struct Area {
 /// map. The areas come from one pass over the map's runs of 0 bytes.
 class RegionClaimer {
 public:
-    RegionClaimer(CutMap& map, SeedTable& seeds)
-        : m_map(map), m_seeds(seeds), m_width(map.Width), m_height(map.Height), m_runs(map),
+    RegionClaimer(CutMap& map, SeedTable& seeds, const OpenRuns& runs)
+        : m_map(map), m_seeds(seeds), m_width(map.Width), m_height(map.Height), m_runs(runs),
           m_areaOfRoot(m_runs.runCount(), kNoArea) {}
 
     void run();
@@ -70,7 +70,7 @@ private:
     SeedTable& m_seeds;
     const int32_t m_width;
     const int32_t m_height;
-    const OpenRuns m_runs;
+    const OpenRuns& m_runs;
     std::vector<uint32_t> m_areaOfRoot; ///< per root run, its index in m_areas
     std::vector<Area> m_areas;
     std::vector<uint8_t> m_visited; ///< per run, for nearestPixel; made when first needed
@@ -341,7 +341,16 @@ void claimRegions(CutMap& map, SeedTable& seeds) {
         seeds.Points.size() != std::size_t(seeds.Cols) * std::size_t(seeds.Rows)) {
         return;
     }
-    RegionClaimer(map, seeds).run();
+    claimRegions(map, seeds, OpenRuns(map));
+}
+
+void claimRegions(CutMap& map, SeedTable& seeds, const OpenRuns& runs) {
+    if (map.Width < 1 || map.Height < 1 ||
+        map.Bytes.size() != std::size_t(map.Width) * std::size_t(map.Height) ||
+        seeds.Points.size() != std::size_t(seeds.Cols) * std::size_t(seeds.Rows) || !runs.describes(map)) {
+        return;
+    }
+    RegionClaimer(map, seeds, runs).run();
 }
 
 } // namespace zg

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pieces/CutMap.h"
+#include "pieces/OpenRuns.h"
 
 namespace zg {
 
@@ -26,5 +27,7 @@ void repairHoles(CutMap& map);
 /// A cut whose seeds all lie in distinct areas and which has no unclaimed area
 /// is left untouched, seeds included.
 void claimRegions(CutMap& map, SeedTable& seeds);
+/// The same with the map's open runs already found (runs.describes(map)).
+void claimRegions(CutMap& map, SeedTable& seeds, const OpenRuns& runs);
 
 } // namespace zg

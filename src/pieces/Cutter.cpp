@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 namespace zg {
 
@@ -357,7 +358,7 @@ void CutGenerator::runOlder() {
 } // namespace
 
 void cutPuzzle(CutMap& map, SeedTable& seeds, const CutParams& params, RandomGenerator& rng, Host* host,
-               CutTrace* trace) {
+               CutTrace* trace, OpenRuns* openRuns) {
     if (params.Width < 1 || params.Height < 1 || params.Cols < 1 || params.Rows < 1) {
         throw std::invalid_argument("cutPuzzle: picture size and grid must be at least 1");
     }
@@ -377,7 +378,11 @@ void cutPuzzle(CutMap& map, SeedTable& seeds, const CutParams& params, RandomGen
         generator.runCurrent();
     }
     repairHoles(map);
-    claimRegions(map, seeds);
+    OpenRuns runs(map);
+    claimRegions(map, seeds, runs);
+    if (openRuns != nullptr) {
+        *openRuns = std::move(runs);
+    }
 }
 
 } // namespace zg

@@ -3,6 +3,7 @@
 #include "gfx/Rect.h"
 #include "pieces/CutMap.h"
 #include "pieces/EdgeShapes.h"
+#include "pieces/OpenRuns.h"
 #include "pieces/RandomGenerator.h"
 
 #include <cstdint>
@@ -54,10 +55,13 @@ using CutTrace = std::vector<CutCellRecord>;
 /// With a host, the busy cursor shows while cutting and "Generating: " progress
 /// is reported, one step per cell; the cursor is restored and the status line
 /// cleared afterwards, also when an exception leaves.
-/// With a trace, one record per cell is appended to it.
+/// With a trace, one record per cell is appended to it. With `openRuns`, the
+/// open runs of the repaired map are left there for labelling, which would
+/// otherwise find them again (claiming areas fills only whole areas, so they
+/// stay a true picture of what is open).
 /// @throws std::invalid_argument when a size or grid dimension is below 1;
 ///         std::bad_alloc when the map cannot be allocated.
 void cutPuzzle(CutMap& map, SeedTable& seeds, const CutParams& params, RandomGenerator& rng, Host* host,
-               CutTrace* trace = nullptr);
+               CutTrace* trace = nullptr, OpenRuns* openRuns = nullptr);
 
 } // namespace zg

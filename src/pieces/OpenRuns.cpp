@@ -31,7 +31,7 @@ void unite(std::vector<uint32_t>& parent, uint32_t a, uint32_t b) {
 
 } // namespace
 
-OpenRuns::OpenRuns(const CutMap& map) : m_height(std::max(map.Height, 0)) {
+OpenRuns::OpenRuns(const CutMap& map) : m_width(std::max(map.Width, 0)), m_height(std::max(map.Height, 0)) {
     const auto w = std::size_t(std::max(map.Width, 0));
     const uint8_t* const bytes = map.Bytes.data();
     m_rowStart.reserve(std::size_t(m_height) + 1);

@@ -24,9 +24,17 @@ public:
         int32_t Right = 0; ///< last column (inclusive)
     };
 
+    /// No runs: describes no map.
+    OpenRuns() = default;
     /// @pre map.Bytes holds Width * Height bytes.
     /// @throws std::length_error when the map has more runs than 32-bit indices can name.
     explicit OpenRuns(const CutMap& map);
+
+    /// True when the runs were found on a map of the size of `map` (whose
+    /// open areas may since have been filled whole).
+    bool describes(const CutMap& map) const {
+        return !m_rowStart.empty() && m_width == map.Width && m_height == map.Height;
+    }
 
     std::size_t runCount() const { return m_runs.size(); }
     const Run& run(uint32_t r) const { return m_runs[r]; }
@@ -52,6 +60,7 @@ public:
     }
 
 private:
+    int32_t m_width = 0;
     int32_t m_height = 0;
     std::vector<Run> m_runs;
     std::vector<uint32_t> m_rowStart; ///< index of each row's first run; Height + 1 entries
