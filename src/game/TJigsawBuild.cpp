@@ -22,7 +22,7 @@ constexpr uint16_t kMaxOddness = 10;
 /// Cuts a width x height picture on the puzzle's grid with the stored seed.
 /// Style and oddness are clamped in the record first, so that what is saved
 /// is what was cut.
-void cutPicture(TJigsaw& jig, int32_t width, int32_t height, CutMap& map, SeedTable& seeds) {
+void cutPicture(TJigsaw& jig, int32_t width, int32_t height, CutMap& map, SeedTable& seeds, OpenRuns& runs) {
     jig.State.Style = clampStyle(jig.State.Style);
     jig.State.Oddness = std::min(jig.State.Oddness, kMaxOddness);
     CutParams params;
@@ -34,15 +34,17 @@ void cutPicture(TJigsaw& jig, int32_t width, int32_t height, CutMap& map, SeedTa
     params.Oddness = jig.State.Oddness;
     params.Version = jig.State.Version;
     jig.Rng.RandSeed = uint32_t(jig.State.Seed);
-    cutPuzzle(map, seeds, params, jig.Rng, &jig.host());
+    cutPuzzle(map, seeds, params, jig.Rng, &jig.host(), nullptr, &runs);
 }
 
-/// Labels the cut map into the pieces and writes their masks into a fresh
-/// OutlineData. The map and the seeds are freed as soon as the masks exist.
-void extractPieces(TJigsaw& jig, CutMap& map, SeedTable& seeds) {
+/// Labels the cut map into the pieces, from the open runs the cut found, and
+/// writes their masks into a fresh OutlineData. The runs, the map and the
+/// seeds are freed as soon as they are no longer needed.
+void extractPieces(TJigsaw& jig, CutMap& map, SeedTable& seeds, OpenRuns& runs) {
     BusyScope busy(jig.host());
     ProgressReporter progress(jig.host(), "Extracting: ", 3 * int64_t(jig.pieceCount()));
-    const uint32_t maskBytes = jig.labelPieces(map, seeds, &progress);
+    const uint32_t maskBytes = jig.labelPieces(map, seeds, &progress, &runs);
+    runs = OpenRuns();
     seeds.clear();
     jig.OutlineData.assign(2 * std::size_t(maskBytes), 0xFF);
     jig.OutlineDataSize = 2 * maskBytes;
@@ -69,10 +71,11 @@ void TJigsaw::BuildPuzzle(Bitmap24 picture) {
     try {
         CutMap map;
         SeedTable seeds;
-        cutPicture(*this, Picture.width(), Picture.height(), map, seeds);
+        OpenRuns runs;
+        cutPicture(*this, Picture.width(), Picture.height(), map, seeds, runs);
         createRecords(State.PieceCount);
         resetTrays(Config.BoardWidth, Config.BoardHeight);
-        extractPieces(*this, map, seeds);
+        extractPieces(*this, map, seeds, runs);
     } catch (const AtlasTooLargeError&) {
         throw GiftDamagedError();
     } catch (const std::invalid_argument&) {
@@ -98,9 +101,10 @@ bool TJigsaw::Rescale(int32_t percent) {
     {
         CutMap map;
         SeedTable seeds;
-        cutPicture(*this, int32_t(width), int32_t(height), map, seeds);
+        OpenRuns runs;
+        cutPicture(*this, int32_t(width), int32_t(height), map, seeds, runs);
         // Labelling refuses a too large cut before it changes any piece.
-        extractPieces(*this, map, seeds);
+        extractPieces(*this, map, seeds, runs);
     }
     State.ScalePercent = int16_t(percent);
     State.ScaledWidth = uint16_t(width);

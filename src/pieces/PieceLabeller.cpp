@@ -4,6 +4,7 @@
 #include "pieces/AtlasTooLargeError.h"
 #include "pieces/ByteRuns.h"
 #include "pieces/OpenRuns.h"
+#include "pieces/PieceWorkers.h"
 
 #include <algorithm>
 #include <array>
@@ -228,7 +229,8 @@ Rect pieceBox(const CutMap& filled, const FillExtent& extent, uint8_t pen) {
     return {int32_t(left), int32_t(top), int32_t(right + 1), int32_t(bottom + 1)};
 }
 
-std::vector<Rect> labelRegions(CutMap& map, const SeedTable& seeds, ProgressReporter* progress) {
+std::vector<Rect> labelRegions(CutMap& map, const SeedTable& seeds, ProgressReporter* progress,
+                               const OpenRuns* runs) {
     if (map.Width <= 0 || map.Height <= 0 || map.Bytes.size() != std::size_t(map.Width) * map.Height) {
         throw std::invalid_argument("the cut map is empty");
     }
@@ -238,12 +240,16 @@ std::vector<Rect> labelRegions(CutMap& map, const SeedTable& seeds, ProgressRepo
     }
     std::vector<Rect> boxes(std::size_t(seeds.Cols) * std::size_t(seeds.Rows));
     // The open areas are found once; each fill then writes its area's runs.
-    const OpenRuns runs(map);
+    OpenRuns found;
+    if (runs == nullptr || !runs->describes(map)) {
+        found = OpenRuns(map);
+        runs = &found;
+    }
     std::size_t i = 0;
     for (int32_t row = 0; row < seeds.Rows; ++row) {
         for (int32_t col = 0; col < seeds.Cols; ++col, ++i) {
             const uint8_t pen = cellPen(col, row);
-            const FillExtent extent = fillArea(map, runs, seeds.at(col, row), pen);
+            const FillExtent extent = fillArea(map, *runs, seeds.at(col, row), pen);
             boxes[i] = pieceBox(map, extent, pen);
             if (progress) {
                 progress->step(int64_t(i) + 1);
@@ -253,57 +259,76 @@ std::vector<Rect> labelRegions(CutMap& map, const SeedTable& seeds, ProgressRepo
     return boxes;
 }
 
+namespace {
+
+/// Clears the mask bits of the pixels of `box` in `filled` that hold `pen`,
+/// in the cell whose top-left mask byte is `cell` (rows `stride` bytes apart).
+void writePieceMask(const CutMap& filled, const Rect& box, uint8_t pen, uint8_t* cell, std::size_t stride) {
+    const int32_t w = box.width();
+    const uint64_t pattern = kOnes * pen;
+    for (int32_t y = 0; y < box.height(); ++y) {
+        const uint8_t* src = filled.Bytes.data() + filled.index(box.Left, box.Top + y);
+        uint8_t* dst = cell + std::size_t(y) * stride;
+        int32_t x = 0;
+#if defined(__SSE2__)
+        const __m128i pens = _mm_set1_epi8(char(pen));
+        for (; x + 16 <= w; x += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x));
+            const auto on = uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(v, pens)));
+            dst[x / 8] = uint8_t(dst[x / 8] & ~kReversedBits[on & 0xFF]);
+            dst[x / 8 + 1] = uint8_t(dst[x / 8 + 1] & ~kReversedBits[on >> 8]);
+        }
+#endif
+        for (; x + 8 <= w; x += 8) {
+            dst[x / 8] = uint8_t(dst[x / 8] & ~gatherBits(zeroBytes(load8(src + x) ^ pattern)));
+        }
+        if (x < w) {
+            uint8_t bits = 0;
+            for (int32_t b = 0; x + b < w; ++b) {
+                if (src[x + b] == pen) {
+                    bits = uint8_t(bits | (0x80 >> b));
+                }
+            }
+            dst[x / 8] = uint8_t(dst[x / 8] & ~bits);
+        }
+    }
+}
+
+} // namespace
+
 void writeMaskBits(const CutMap& filled, std::span<const Rect> boxes, int32_t cols, const AtlasSizes& sizes,
-                   std::span<uint8_t> buffer, ProgressReporter* progress) {
+                   std::span<uint8_t> buffer, ProgressReporter* progress, int32_t threads) {
     const std::size_t stride = sizes.AtlasWidth / 8;
     if (cols < 1 || buffer.size() < sizes.maskBytes()) {
         throw std::invalid_argument("the mask buffer is smaller than one mask atlas");
     }
     const Rect mapBounds{0, 0, filled.Width, filled.Height};
     const int64_t count = int64_t(boxes.size());
+    // Every box is checked before any thread writes, so that a bad one leaves
+    // the buffer untouched.
     for (int64_t i = 0; i < count; ++i) {
         const Rect& box = boxes[std::size_t(i)];
-        const int64_t col = i % cols;
-        const int64_t row = i / cols;
-        const int64_t cellX = col * sizes.PieceWidth;
-        const int64_t cellY = row * sizes.PieceHeight;
+        const int64_t cellX = (i % cols) * sizes.PieceWidth;
+        const int64_t cellY = (i / cols) * sizes.PieceHeight;
         if (!mapBounds.contains(box) || box.width() > sizes.PieceHeight || box.height() > sizes.PieceHeight ||
             cellX + sizes.PieceWidth > sizes.AtlasWidth || cellY + sizes.PieceHeight > sizes.AtlasHeight) {
             throw std::invalid_argument("a piece box does not fit the picture or its cell");
         }
-        const uint8_t pen = cellPen(int32_t(col), int32_t(row));
-        const int32_t w = box.width();
-        for (int32_t y = 0; y < box.height(); ++y) {
-            const uint8_t* src = filled.Bytes.data() + filled.index(box.Left, box.Top + y);
-            uint8_t* dst = buffer.data() + std::size_t(cellY + y) * stride + std::size_t(cellX / 8);
-            const uint64_t pattern = kOnes * pen;
-            int32_t x = 0;
-#if defined(__SSE2__)
-            const __m128i pens = _mm_set1_epi8(char(pen));
-            for (; x + 16 <= w; x += 16) {
-                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x));
-                const auto on = uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(v, pens)));
-                dst[x / 8] = uint8_t(dst[x / 8] & ~kReversedBits[on & 0xFF]);
-                dst[x / 8 + 1] = uint8_t(dst[x / 8 + 1] & ~kReversedBits[on >> 8]);
-            }
-#endif
-            for (; x + 8 <= w; x += 8) {
-                dst[x / 8] = uint8_t(dst[x / 8] & ~gatherBits(zeroBytes(load8(src + x) ^ pattern)));
-            }
-            if (x < w) {
-                uint8_t bits = 0;
-                for (int32_t b = 0; x + b < w; ++b) {
-                    if (src[x + b] == pen) {
-                        bits = uint8_t(bits | (0x80 >> b));
-                    }
-                }
-                dst[x / 8] = uint8_t(dst[x / 8] & ~bits);
-            }
-        }
-        if (progress) {
-            progress->step(count + 2 * (i + 1));
-        }
     }
+    forEachPiece(
+        count, threads,
+        [&](int64_t i) {
+            const int64_t col = i % cols;
+            const int64_t row = i / cols;
+            uint8_t* cell = buffer.data() + std::size_t(row * sizes.PieceHeight) * stride +
+                            std::size_t(col * sizes.PieceWidth / 8);
+            writePieceMask(filled, boxes[std::size_t(i)], cellPen(int32_t(col), int32_t(row)), cell, stride);
+        },
+        [&](int64_t done) {
+            if (progress) {
+                progress->step(count + 2 * done);
+            }
+        });
 }
 
 } // namespace zg

@@ -2,6 +2,7 @@
 
 #include "gfx/Rect.h"
 #include "pieces/CutMap.h"
+#include "pieces/OpenRuns.h"
 
 #include <cstdint>
 #include <span>
@@ -66,19 +67,24 @@ Rect pieceBox(const CutMap& filled, const FillExtent& extent, uint8_t pen);
 /// Fills and measures every piece of a cols x rows cut, rows outer and columns
 /// inner, from the seed and with the pen of its grid cell. Returns the boxes
 /// in piece index order (row * cols + col). Reports one progress step per
-/// piece when `progress` is given.
+/// piece when `progress` is given. `runs`, when given and describing the map,
+/// are its open runs as the cut left them; otherwise they are found here.
 /// @throws std::invalid_argument when the map is empty or the seed table does
 ///         not match the grid.
-std::vector<Rect> labelRegions(CutMap& map, const SeedTable& seeds, ProgressReporter* progress);
+std::vector<Rect> labelRegions(CutMap& map, const SeedTable& seeds, ProgressReporter* progress,
+                               const OpenRuns* runs = nullptr);
 
 /// Clears, in `buffer` (rows of AtlasWidth / 8 bytes, a set bit is outside),
 /// the mask bit of every pixel of each piece's box whose filled-map value is
 /// the piece's pen, at the piece's cell ((i mod cols) * PieceWidth, (i div cols)
 /// * PieceHeight). Reports steps count + 2 * (i + 1) when `progress` is given,
 /// so that labelling and masks share one "Extracting: " count of 3 * count.
-/// @throws std::invalid_argument when the buffer is smaller than one mask
-///         atlas or a box lies outside the map or does not fit its cell.
+/// The pieces are shared among `threads` threads (see forEachPiece); each
+/// writes only its own cell, whose rows start on whole bytes.
+/// @throws std::invalid_argument, before any bit is written, when the buffer
+///         is smaller than one mask atlas or a box lies outside the map or
+///         does not fit its cell.
 void writeMaskBits(const CutMap& filled, std::span<const Rect> boxes, int32_t cols, const AtlasSizes& sizes,
-                   std::span<uint8_t> buffer, ProgressReporter* progress);
+                   std::span<uint8_t> buffer, ProgressReporter* progress, int32_t threads = 1);
 
 } // namespace zg

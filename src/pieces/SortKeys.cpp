@@ -1,6 +1,7 @@
 #include "pieces/SortKeys.h"
 
 #include "host/Host.h"
+#include "pieces/PieceWorkers.h"
 
 #include <utility>
 #include <vector>
@@ -71,10 +72,12 @@ template <typename T> int threeWay(T a, T b) {
 
 } // namespace
 
-void computeColorKeys(const PieceList& pieces, const Bitmap24& picture, ProgressReporter* progress) {
-    for (TFormPiece* p : pieces) {
-        p->ColorKey = averageColor(*p, picture);
-    }
+void computeColorKeys(const PieceList& pieces, const Bitmap24& picture, ProgressReporter* progress,
+                      int32_t threads) {
+    forEachPiece(int64_t(pieces.size()), threads, [&](int64_t i) {
+        TFormPiece& p = *pieces[std::size_t(i)];
+        p.ColorKey = averageColor(p, picture);
+    });
     if (pieces.empty()) {
         return;
     }

@@ -35,8 +35,11 @@ constexpr int32_t kColorChainFlag = 0x40000000;
 /// index order on ties) and replaces every chained key by 0x40000000 plus its
 /// chain position. Pieces the chain never reaches keep their average colour.
 /// Reports step position + 1 of the piece count for every link when
-/// `progress` is given. Samples outside the picture are skipped.
-void computeColorKeys(const PieceList& pieces, const Bitmap24& picture, ProgressReporter* progress);
+/// `progress` is given. Samples outside the picture are skipped. The
+/// averages are shared among `threads` threads; the chain runs on the calling
+/// thread.
+void computeColorKeys(const PieceList& pieces, const Bitmap24& picture, ProgressReporter* progress,
+                      int32_t threads = 1);
 
 /// Compares two pieces for sort `mode` (0 GroupId then Index, 1 EdgeClass,
 /// 2 ColorKey, 3 EdgeClass then ColorKey, 4 Stacking unsigned): negative when

@@ -31,12 +31,13 @@ void TPieces::freeRecords() {
     m_records.clear();
 }
 
-uint32_t TPieces::labelPieces(CutMap& map, const SeedTable& seeds, ProgressReporter* progress) {
+uint32_t TPieces::labelPieces(CutMap& map, const SeedTable& seeds, ProgressReporter* progress,
+                              const OpenRuns* runs) {
     if (seeds.Cols != State.Cols || seeds.Rows != State.Rows ||
         int64_t(pieceCount()) != int64_t(State.Cols) * State.Rows) {
         throw std::invalid_argument("the seed table and the pieces do not match the grid");
     }
-    const std::vector<Rect> boxes = labelRegions(map, seeds, progress);
+    const std::vector<Rect> boxes = labelRegions(map, seeds, progress, runs);
     int64_t largest = 0;
     for (const Rect& b : boxes) {
         largest = std::max<int64_t>({largest, b.width(), b.height()});
@@ -69,7 +70,7 @@ void TPieces::writeMasks(const CutMap& filled, std::span<uint8_t> buffer, Progre
     for (const TFormPiece* p : Pieces) {
         boxes.push_back(Rect::fromSize(p->HomeX, p->HomeY, p->Width, p->Height));
     }
-    writeMaskBits(filled, boxes, State.Cols, sizesOf(State), buffer, progress);
+    writeMaskBits(filled, boxes, State.Cols, sizesOf(State), buffer, progress, WorkerThreads);
 }
 
 void TPieces::buildAtlases(std::span<const uint8_t> buffer) {
@@ -78,7 +79,6 @@ void TPieces::buildAtlases(std::span<const uint8_t> buffer) {
     if (buffer.size() < maskBytes) {
         throw std::invalid_argument("the mask buffer is smaller than one mask atlas");
     }
-    const int32_t cols = std::max<int32_t>(State.Cols, 1);
     ImageAtlas.resize(sizes.AtlasWidth, sizes.AtlasHeight);
     MaskAtlas.assign(sizes.AtlasWidth, sizes.AtlasHeight,
                      std::vector<uint8_t>(buffer.begin(), buffer.begin() + std::ptrdiff_t(maskBytes)));
@@ -88,48 +88,44 @@ void TPieces::buildAtlases(std::span<const uint8_t> buffer) {
     // shading step exists; until then every piece keeps empty sprites.
 
     ProgressReporter progress(host(), "Drawing: ", pieceCount());
-    const Rect pictureBounds = Picture.bounds();
-    for (int32_t i = 0; i < pieceCount(); ++i) {
-        TFormPiece& p = *Pieces[std::size_t(i)];
-        p.CellX = (i % cols) * sizes.PieceWidth;
-        p.CellY = (i / cols) * sizes.PieceHeight;
-        // The atlas starts black, so copying only the pixels under the piece's
-        // mask leaves the cell black outside the piece.
-        const Rect home = intersection(Rect::fromSize(p.HomeX, p.HomeY, p.Width, p.Height), pictureBounds);
-        const Rect cell =
-            intersection(Rect::fromSize(p.CellX, p.CellY, home.width(), home.height()), ImageAtlas.bounds());
-        for (int32_t y = 0; y < cell.height(); ++y) {
-            const uint8_t* src = Picture.row(home.Top + y) + std::size_t(home.Left) * 3;
-            uint8_t* dst = ImageAtlas.row(cell.Top + y) + std::size_t(cell.Left) * 3;
-            const uint8_t* mask = MaskAtlas.row(cell.Top + y);
-            int32_t x = 0;
-            while (x < cell.width()) {
-                const int32_t mx = cell.Left + x;
-                // Whole mask bytes at once: most of a piece's eight-pixel runs
-                // lie wholly on it or wholly off it.
-                if ((mx & 7) == 0 && x + 8 <= cell.width()) {
-                    const uint8_t m = mask[mx >> 3];
-                    if (m == 0x00) {
-                        std::memcpy(dst + 3 * x, src + 3 * x, 24);
-                    } else if (m != 0xFF) {
-                        for (int32_t b = 0; b < 8; ++b) {
-                            if ((m & (0x80 >> b)) == 0) {
-                                std::memcpy(dst + 3 * (x + b), src + 3 * (x + b), 3);
-                            }
-                        }
+    forEachPiece(
+        pieceCount(), WorkerThreads, [&](int64_t i) { buildPieceCell(int32_t(i), sizes); },
+        [&](int64_t done) { progress.step(done); });
+    host().setStatusText({});
+}
+
+void TPieces::buildPieceCell(int32_t i, const AtlasSizes& sizes) {
+    TFormPiece& p = *Pieces[std::size_t(i)];
+    const int32_t cols = std::max<int32_t>(State.Cols, 1);
+    p.CellX = (i % cols) * sizes.PieceWidth;
+    p.CellY = (i / cols) * sizes.PieceHeight;
+    // The atlas starts black, so copying only the pixels under the piece's
+    // mask leaves the cell black outside the piece.
+    const Rect home = intersection(Rect::fromSize(p.HomeX, p.HomeY, p.Width, p.Height), Picture.bounds());
+    const Rect cell =
+        intersection(Rect::fromSize(p.CellX, p.CellY, home.width(), home.height()), ImageAtlas.bounds());
+    // A cell starts on a whole mask byte (PieceWidth is a multiple of 8), so
+    // the row is taken eight pixels, one mask byte, at a time: most bytes lie
+    // wholly on the piece or wholly off it.
+    const int32_t width = cell.width();
+    for (int32_t y = 0; y < cell.height(); ++y) {
+        const uint8_t* src = Picture.row(home.Top + y) + std::size_t(home.Left) * 3;
+        uint8_t* dst = ImageAtlas.row(cell.Top + y) + std::size_t(cell.Left) * 3;
+        const uint8_t* mask = MaskAtlas.row(cell.Top + y) + (cell.Left >> 3);
+        for (int32_t x = 0; x < width; x += 8, ++mask) {
+            const int32_t n = std::min(8, width - x);
+            const uint8_t m = *mask;
+            if (m == 0x00) {
+                std::memcpy(dst + 3 * x, src + 3 * x, std::size_t(3 * n));
+            } else if (m != 0xFF) {
+                for (int32_t b = 0; b < n; ++b) {
+                    if ((m & (0x80 >> b)) == 0) {
+                        std::memcpy(dst + 3 * (x + b), src + 3 * (x + b), 3);
                     }
-                    x += 8;
-                    continue;
                 }
-                if ((mask[mx >> 3] & (0x80 >> (mx & 7))) == 0) {
-                    std::memcpy(dst + 3 * x, src + 3 * x, 3);
-                }
-                ++x;
             }
         }
-        progress.step(i + 1);
     }
-    host().setStatusText({});
 }
 
 void TPieces::assignEdgeClasses(const PieceList& list) {
@@ -142,7 +138,7 @@ void TPieces::assignEdgeClasses(const PieceList& list) {
 void TPieces::computeColorKeys(const Bitmap24& picture) {
     BusyScope busy(host());
     ProgressReporter progress(host(), "Sorting colors: ", pieceCount());
-    zg::computeColorKeys(Pieces, picture, &progress);
+    zg::computeColorKeys(Pieces, picture, &progress, WorkerThreads);
 }
 
 } // namespace zg

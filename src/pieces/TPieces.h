@@ -5,6 +5,7 @@
 #include "gfx/Bitmap24.h"
 #include "pieces/CutMap.h"
 #include "pieces/PieceLabeller.h"
+#include "pieces/PieceWorkers.h"
 #include "pieces/RandomGenerator.h"
 #include "pieces/TFormPiece.h"
 
@@ -53,7 +54,9 @@ public:
     /// @throws AtlasTooLargeError before anything is allocated when the
     ///         atlases would be too large; std::invalid_argument when the map,
     ///         the seeds and the records do not match the grid.
-    uint32_t labelPieces(CutMap& map, const SeedTable& seeds, ProgressReporter* progress);
+    /// `runs`, when given, are the map's open runs as the cut left them.
+    uint32_t labelPieces(CutMap& map, const SeedTable& seeds, ProgressReporter* progress,
+                         const OpenRuns* runs = nullptr);
     /// Clears the mask bits of every piece in `buffer` (first set to all 1
     /// bits, at least one mask atlas large) from the map filled by labelPieces.
     void writeMasks(const CutMap& filled, std::span<uint8_t> buffer, ProgressReporter* progress) const;
@@ -61,6 +64,7 @@ public:
     /// `State`, makes MaskAtlas from the first mask atlas of `buffer`, sets
     /// every record's CellX, CellY and copies each piece's pixels of Picture
     /// into its ImageAtlas cell, black outside the piece. Reports "Drawing: ".
+    /// The cells are drawn by WorkerThreads threads.
     /// @throws std::invalid_argument when the buffer is too small.
     void buildAtlases(std::span<const uint8_t> buffer);
 
@@ -95,6 +99,11 @@ public:
     /// colour chain), with the busy cursor and "Sorting colors: " progress.
     void computeColorKeys(const Bitmap24& picture);
 
+    /// Threads shared by the per-piece steps of a build (masks, atlas cells,
+    /// colour averages); 1 runs them in index order on the calling thread.
+    /// The result is the same for every count.
+    int32_t WorkerThreads = defaultWorkerCount();
+
     TGameState State;    ///< the current puzzle's record
     RandomGenerator Rng; ///< the one generator of every random choice
     PieceList Pieces;    ///< every record, in Index order (owned through m_records)
@@ -119,6 +128,11 @@ protected:
     void drawWoodSide(const TFormPiece& piece, Bitmap24& target, const Rect& clip) const;
 
 private:
+    /// The per-piece part of buildAtlases, run on a worker thread: places
+    /// the cell of Pieces[i] and copies its pixels of Picture into
+    /// ImageAtlas under its mask. Touches only that record and its cell.
+    void buildPieceCell(int32_t i, const AtlasSizes& sizes);
+
     Host* m_host;
     std::vector<std::unique_ptr<TFormPiece>> m_records;
 };
