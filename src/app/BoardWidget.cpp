@@ -62,7 +62,7 @@ void BoardWidget::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void BoardWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-    emit boardMouseDoubleClicked(event);
+    emit boardMousePressed(event);
 }
 
 } // namespace zg

@@ -32,7 +32,6 @@ signals:
     void boardMousePressed(QMouseEvent* event);
     void boardMouseMoved(QMouseEvent* event);
     void boardMouseReleased(QMouseEvent* event);
-    void boardMouseDoubleClicked(QMouseEvent* event);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -40,6 +39,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    /// A quick second press arrives as a double-click; the board has no
+    /// double-click of its own, so it is a press like any other.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:

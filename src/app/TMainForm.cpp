@@ -260,11 +260,10 @@ void TMainForm::showZoomPicture() {
 
 void TMainForm::puzzleStarted() {
     Actions& a = m_actions;
-    for (QAction* item :
-         {a.PieceSize, a.ArrangeAtEdge, a.ArrangeInGrid, a.Disarrange, a.Picture, a.ZoomPicture}) {
+    for (QAction* item : {a.ArrangeAtEdge, a.ArrangeInGrid, a.Disarrange, a.ZoomPicture}) {
         item->setEnabled(true);
     }
-    for (const char* name : {"SpeedSize", "SpeedEdge", "SpeedGrid", "SpeedPicture"}) {
+    for (const char* name : {"SpeedEdge", "SpeedGrid"}) {
         speedButton(name)->setEnabled(true);
     }
     a.HelpAboutJig->setVisible(true);

@@ -164,6 +164,9 @@ private:
     void boardMouseMoved(QMouseEvent* event);
     void boardMouseReleased(QMouseEvent* event);
     void keysChanged(QKeyEvent* event);
+    /// The main-window item a board popup's window command stands for, or
+    /// nullptr for the commands the puzzle runs itself.
+    QAction* windowAction(PopupCommand command) const;
 
     /// Runs `work`, showing any error it raises in a message box.
     template <typename F> void guarded(F&& work) {

@@ -127,7 +127,11 @@ PopupCommand TMainForm::popupMenu(PopupKind kind, Point boardPoint, const PopupS
             if (item->menu() != nullptr) {
                 enable(item->menu());
             } else if (!item->isSeparator()) {
-                item->setEnabled(enabling.isEnabled(PopupCommand(item->data().toInt())));
+                // A window command is offered only while its menu item is.
+                const auto command = PopupCommand(item->data().toInt());
+                const QAction* windowItem = windowAction(command);
+                item->setEnabled(enabling.isEnabled(command) &&
+                                 (windowItem == nullptr || windowItem->isEnabled()));
             }
         }
     };
@@ -139,29 +143,30 @@ PopupCommand TMainForm::popupMenu(PopupKind kind, Point boardPoint, const PopupS
     return PopupCommand(chosen->data().toInt());
 }
 
-void TMainForm::runBoardCommand(PopupCommand command) {
-    // The board popup's window commands do what their menu items do.
+QAction* TMainForm::windowAction(PopupCommand command) const {
     switch (command) {
     case PopupCommand::ArrangeAtEdge:
-        m_actions.ArrangeAtEdge->trigger();
-        break;
+        return m_actions.ArrangeAtEdge;
     case PopupCommand::ArrangeInGrid:
-        m_actions.ArrangeInGrid->trigger();
-        break;
+        return m_actions.ArrangeInGrid;
     case PopupCommand::PieceSize:
     case PopupCommand::PieceSizeTray:
-        m_actions.PieceSize->trigger();
-        break;
+        return m_actions.PieceSize;
     case PopupCommand::Hint:
-        m_actions.Hint->trigger();
-        break;
+        return m_actions.Hint;
     case PopupCommand::AutoSolve:
-        m_actions.Solve->trigger();
-        break;
+        return m_actions.Solve;
     default:
-        // The tray commands have no action of their own yet.
-        break;
+        return nullptr;
     }
+}
+
+void TMainForm::runBoardCommand(PopupCommand command) {
+    // The board popup's window commands do what their menu items do.
+    if (QAction* item = windowAction(command)) {
+        item->trigger();
+    }
+    // The tray commands have no action of their own yet.
 }
 
 } // namespace zg

@@ -151,6 +151,7 @@ void TMainForm::createMenus() {
     QMenu* options = bar->addMenu(QStringLiteral("&Options"));
     a.Picture = addItem(options, QStringLiteral("&Picture"), QStringLiteral("Show the picture window"));
     a.Picture->setCheckable(true);
+    a.Picture->setEnabled(false);
     a.GhostPicture = addItem(options, QStringLiteral("&Ghost picture"), QString());
     a.GhostPicture->setCheckable(true);
     a.GhostPicture->setVisible(false);
@@ -217,6 +218,7 @@ void TMainForm::createMenus() {
             [this] { guarded([this] { BackgroundColorClick(); }); });
     a.RightMouseButton = addItem(advanced, QStringLiteral("Right Mouse Button..."),
                                  QStringLiteral("Change the action of the right mouse button"));
+    a.RightMouseButton->setEnabled(false);
 
     QMenu* cheat = bar->addMenu(QStringLiteral("&Cheat"));
     a.AllowCheating =
@@ -241,6 +243,10 @@ void TMainForm::createMenus() {
                              QStringLiteral("Show information about this jigsaw"));
     a.HelpAboutJig->setVisible(false);
     a.HelpAbout = addItem(help, QStringLiteral("&About..."), QStringLiteral("Show program information"));
+    // The dialogs enable their commands once they are wired up.
+    for (QAction* item : {a.HelpQuick, a.HelpOrder, a.HelpAboutJig, a.HelpAbout}) {
+        item->setEnabled(false);
+    }
 }
 
 QToolButton* TMainForm::addSpeedButton(const char* name, int x, const QString& hint, QAction* action) {
@@ -264,8 +270,8 @@ QToolButton* TMainForm::addSpeedButton(const char* name, int x, const QString& h
 
 void TMainForm::createToolbar() {
     // Left to right, in the gaps the toolbar keeps between its groups.
-    addSpeedButton("SpeedPicture", 8, QStringLiteral("Picture|Toggle the picture overlay"),
-                   m_actions.Picture);
+    addSpeedButton("SpeedPicture", 8, QStringLiteral("Picture|Toggle the picture overlay"), m_actions.Picture)
+        ->setEnabled(false);
     addSpeedButton("SpeedSize", 38, QStringLiteral("Piece size|Change the size of pieces"),
                    m_actions.PieceSize)
         ->setEnabled(false);
@@ -286,7 +292,8 @@ void TMainForm::createToolbar() {
     music->setChecked(true);
     connect(music, &QToolButton::clicked, this, [this] { m_actions.Music->trigger(); });
     addSpeedButton("SpeedHelp", 208, QStringLiteral("Quick Help|Display mouse and keyboard controls"),
-                   m_actions.HelpQuick);
+                   m_actions.HelpQuick)
+        ->setEnabled(false);
 }
 
 QToolButton* TMainForm::speedButton(const char* name) const {

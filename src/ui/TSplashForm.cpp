@@ -150,6 +150,7 @@ TSplashForm::TSplashForm(QWidget* parent)
     m_orderBtn = new QPushButton(QStringLiteral("Order"), m_panel);
     m_orderBtn->setObjectName(QStringLiteral("OrderBtn"));
     m_orderBtn->setAutoDefault(false);
+    m_orderBtn->setEnabled(false);
     connect(m_orderBtn, &QPushButton::clicked, this, &TSplashForm::orderRequested);
 
     m_box = new QCheckBox(m_panel);
@@ -246,7 +247,13 @@ bool TSplashForm::isBoxChecked() const {
 void TSplashForm::setButtonsEnabled(bool enabled) {
     m_okBtn->setEnabled(enabled);
     m_webBtn->setEnabled(enabled);
-    m_orderBtn->setEnabled(enabled);
+    m_buttonsEnabled = enabled;
+    m_orderBtn->setEnabled(enabled && m_orderAvailable);
+}
+
+void TSplashForm::setOrderAvailable(bool available) {
+    m_orderAvailable = available;
+    m_orderBtn->setEnabled(m_buttonsEnabled && available);
 }
 
 void TSplashForm::setStayOnTop(bool onTop) {

@@ -62,8 +62,11 @@ public:
     bool isBoxChecked() const;
     QCheckBox* saveResumeBox() const { return m_box; }
 
-    /// Enables or disables the Play, Order and web buttons together.
+    /// Enables or disables the Play, Order and web buttons together. The
+    /// Order button stays disabled while no order form is available.
     void setButtonsEnabled(bool enabled);
+    /// Whether the Order button has an order form to open (default: none).
+    void setOrderAvailable(bool available);
 
     /// While it is the start-up banner the window stays on top of others;
     /// shown modally it is a normal window.
@@ -101,6 +104,8 @@ private:
     QCheckBox* m_box = nullptr;
     bool m_messageShown = true;
     bool m_shortButton = false;
+    bool m_orderAvailable = false;
+    bool m_buttonsEnabled = true;
     int m_fullHeight = 0;
 };
 
