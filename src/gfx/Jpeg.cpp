@@ -1,43 +1,29 @@
 #include "gfx/Jpeg.h"
 
-#include <algorithm>
-#include <csetjmp>
-#include <cstdio>
-#include <string>
+#include "gfx/JpegErrors.h"
 
-#include <jpeglib.h>
+#include <algorithm>
+#include <string>
 
 namespace zg {
 
 namespace {
 
-// libjpeg reports errors through a callback that must not return. We leave it
-// with longjmp back into the decoding function, which then throws; no C++
-// object with a destructor lives between the setjmp and the library calls.
-struct ErrorManager {
-    jpeg_error_mgr base;
-    std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
-};
+using jpeg::ErrorManager;
+using jpeg::onError;
 
-void onError(j_common_ptr cinfo) {
-    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
-    (*cinfo->err->format_message)(cinfo, err->message);
-    std::longjmp(err->jump, 1);
-}
-
-// Warnings such as "premature end of data" mean the picture is incomplete:
-// treat them as errors so a damaged file is reported instead of shown half grey.
+// A warning means the decoder met something wrong and carried on. Most are
+// harmless (stray bytes before a marker, a bad code it resynchronised after),
+// but running out of data means the rest of the picture would come out grey:
+// report that as an error so a damaged file is refused instead of shown half grey.
 void onMessage(j_common_ptr cinfo, int level) {
     if (level < 0) {
-        onError(cinfo);
+        const int code = cinfo->err->msg_code;
+        if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER) {
+            onError(cinfo);
+        }
     }
 }
-
-struct Decoded {
-    int32_t width = 0;
-    int32_t height = 0;
-};
 
 // Runs the decoder; `rows` receives each output scanline. Returns false with
 // `message` filled on failure.
@@ -45,8 +31,7 @@ template <typename Setup, typename Rows>
 bool runDecoder(std::span<const uint8_t> data, Setup setup, Rows rows, std::string& message) {
     jpeg_decompress_struct cinfo{};
     ErrorManager err{};
-    cinfo.err = jpeg_std_error(&err.base);
-    err.base.error_exit = onError;
+    cinfo.err = jpeg::installErrorManager(err);
     err.base.emit_message = onMessage;
     if (setjmp(err.jump)) {
         message = err.message;
@@ -77,22 +62,49 @@ bool runDecoder(std::span<const uint8_t> data, Setup setup, Rows rows, std::stri
     return true;
 }
 
+// libjpeg turns YCCK into CMYK but neither into RGB, so four-channel
+// pictures are converted here. Pictures with an Adobe marker (all that Adobe
+// software writes, and every YCCK one) store the channels inverted: 255 means
+// no ink. Without the marker 0 means no ink. Each colour channel is the light
+// its own ink lets through times the light the black ink lets through.
+void cmykRowToBgr(const uint8_t* cmyk, uint8_t* bgr, uint32_t width, bool inverted) {
+    for (uint32_t x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+        const unsigned blackPasses = inverted ? cmyk[3] : 255u - cmyk[3];
+        for (int c = 0; c < 3; ++c) {
+            const unsigned inkPasses = inverted ? cmyk[c] : 255u - cmyk[c];
+            bgr[2 - c] = uint8_t((inkPasses * blackPasses + 127) / 255);
+        }
+    }
+}
+
 } // namespace
 
 Bitmap24 decodeJpeg(std::span<const uint8_t> data) {
     Bitmap24 bitmap;
+    std::vector<uint8_t> cmykRow; // lives outside the decoder: libjpeg may jump past the row reader
     std::string message;
     bool ok = runDecoder(
-        data, [](jpeg_decompress_struct& c) { c.out_color_space = JCS_EXT_BGR; },
-        [&bitmap](jpeg_decompress_struct& c) {
+        data,
+        [](jpeg_decompress_struct& c) {
+            const bool fourChannels = c.jpeg_color_space == JCS_CMYK || c.jpeg_color_space == JCS_YCCK;
+            c.out_color_space = fourChannels ? JCS_CMYK : JCS_EXT_BGR;
+        },
+        [&bitmap, &cmykRow](jpeg_decompress_struct& c) {
+            const bool fourChannels = c.out_color_space == JCS_CMYK;
             try {
                 bitmap.resize(int32_t(c.output_width), int32_t(c.output_height));
+                if (fourChannels) {
+                    cmykRow.resize(std::size_t(c.output_width) * 4);
+                }
             } catch (...) {
                 return false;
             }
             while (c.output_scanline < c.output_height) {
-                JSAMPROW row = bitmap.row(int32_t(c.output_scanline));
-                jpeg_read_scanlines(&c, &row, 1);
+                const int32_t y = int32_t(c.output_scanline);
+                JSAMPROW row = fourChannels ? cmykRow.data() : bitmap.row(y);
+                if (jpeg_read_scanlines(&c, &row, 1) == 1 && fourChannels) {
+                    cmykRowToBgr(cmykRow.data(), bitmap.row(y), c.output_width, c.saw_Adobe_marker);
+                }
             }
             return true;
         },

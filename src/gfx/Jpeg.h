@@ -33,7 +33,11 @@ struct Bitmap8 {
 constexpr int32_t kMaxJpegSide = 16384;
 
 /// Decodes a JPEG file held in memory to 24-bit colour.
-/// @throws JpegError on any decoding error or warning (a truncated file counts as corrupt).
+/// Grey, colour, CMYK and YCCK pictures all come out as colour. A picture the
+/// decoder read to the end with only a recoverable warning (stray bytes before
+/// a marker, corrupt data it resynchronised after) is accepted.
+/// @throws JpegError on any decoding error and when the data ends early
+///         (a truncated file counts as corrupt).
 Bitmap24 decodeJpeg(std::span<const uint8_t> data);
 
 /// Decodes a JPEG file to at most `colors` palette colours (1..256), as used for textures.
