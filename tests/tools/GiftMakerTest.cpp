@@ -352,6 +352,8 @@ TEST_F(GiftMakerTest, HelpNamesEveryOption) {
                                "--rotation",
                                "--seed",
                                "--created",
+                               "--max-size",
+                               "--keep-size",
                                "gift-maker info"}) {
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
     }

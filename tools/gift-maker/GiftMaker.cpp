@@ -65,7 +65,7 @@ int makeCommand(const std::vector<std::string>& args, std::ostream& out) {
         out << helpText();
         return 0;
     }
-    makeGift(options);
+    makeGift(options, out);
     return 0;
 }
 

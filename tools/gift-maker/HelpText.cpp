@@ -22,6 +22,18 @@ Files:
   --player PATH            the bare player to copy
                            (default: zanthoria-gift beside gift-maker)
 
+Picture (a JPEG file: colour, grey or CMYK, baseline or progressive):
+  --max-size N             a picture whose longer side exceeds N pixels is
+                           scaled down to N, keeping its proportions (area
+                           average), and stored re-encoded; 16..16384
+                           (default: 1024, so that the puzzle fits a window)
+  --keep-size              store the picture at any size (pieces of a large
+                           picture can come out larger than the window)
+  A photo that the camera recorded as turned (EXIF orientation) is stored
+  turned upright and re-encoded. gift-maker says when it turns or scales a
+  picture; any other picture is stored byte for byte as given.
+  The last of --max-size and --keep-size counts.
+
 Texts (UTF-8; stored in Windows-1252, so characters without a Windows-1252
 form, such as emoji, are refused, as is a text too long for its field):
   --title TEXT             puzzle title, at most 64 characters (default: empty)

@@ -1,11 +1,10 @@
 #include "MakeGift.h"
 
+#include "PreparePicture.h"
 #include "ToolError.h"
 #include "files/GiftError.h"
 #include "files/GiftFile.h"
 #include "files/GiftInfo.h"
-#include "game/Grid.h"
-#include "gfx/Jpeg.h"
 
 #include <cerrno>
 #include <cstring>
@@ -85,22 +84,6 @@ std::string defaultPlayerPath() {
     return (fs::path(self).parent_path() / kPlayerName).string();
 }
 
-void checkPicture(const std::string& path, const std::vector<uint8_t>& bytes, uint16_t pieces) {
-    Bitmap24 picture;
-    try {
-        picture = decodeJpeg(bytes);
-    } catch (const JpegError& e) {
-        throw ToolError("the picture \"" + path + "\" is not a usable JPEG file (" + e.what() + ")");
-    }
-    try {
-        computeGrid(uint32_t(picture.width()), uint32_t(picture.height()), pieces);
-    } catch (const GiftDamagedError&) {
-        throw ToolError("the picture \"" + path + "\" (" + std::to_string(picture.width()) + " x " +
-                        std::to_string(picture.height()) + ") cannot be cut into " + std::to_string(pieces) +
-                        " pieces");
-    }
-}
-
 void checkMusic(const std::string& path, const std::vector<uint8_t>& bytes) {
     if (bytes.size() < 4 || std::memcmp(bytes.data(), "MThd", 4) != 0) {
         throw ToolError("the music \"" + path +
@@ -178,7 +161,7 @@ uint32_t seedFromPicture(std::span<const uint8_t> picture) {
     return hash;
 }
 
-void makeGift(const MakeOptions& options) {
+void makeGift(const MakeOptions& options, std::ostream& out) {
     TGiftInfo info = options.info;
     info.Title = checkedShort(options.title.option, textOf(options.title), kTitleCapacity);
     info.Creator = checkedShort(options.creator.option, textOf(options.creator), kCreatorCapacity);
@@ -194,8 +177,10 @@ void makeGift(const MakeOptions& options) {
     info.EndBackground =
         checkedShort(options.endBackground.option, options.endBackground.value, kColorNameCapacity);
 
-    const std::vector<uint8_t> picture = readFile(options.picturePath, "the picture");
-    checkPicture(options.picturePath, picture, info.RequestedPieces);
+    PreparedPicture prepared =
+        preparePicture(options.picturePath, readFile(options.picturePath, "the picture"), options.maxSide,
+                       info.RequestedPieces);
+    const std::vector<uint8_t> picture = std::move(prepared.bytes);
     std::vector<uint8_t> music;
     if (options.musicPath) {
         music = readFile(*options.musicPath, "the music");
@@ -220,6 +205,9 @@ void makeGift(const MakeOptions& options) {
 
     const std::array<uint8_t, kGiftTrailerSize> trailer = serializeGiftInfo(info);
     writeAtomically(options.outputPath, {player, picture, music, trailer});
+    for (const std::string& change : prepared.changes) {
+        out << "gift-maker: " << change << '\n';
+    }
 }
 
 } // namespace zg::maker

@@ -3,6 +3,7 @@
 #include "MakeOptions.h"
 
 #include <cstdint>
+#include <ostream>
 #include <span>
 
 namespace zg::maker {
@@ -14,12 +15,14 @@ uint32_t seedFromPicture(std::span<const uint8_t> picture);
 /// Makes the gift: copies the bare player, appends the picture, the music (if
 /// any) and the trailer, and marks the result executable. The gift is written
 /// to a temporary file beside the output and renamed over it at the end, so
-/// on any error no output file is left behind.
+/// on any error no output file is left behind. A picture taken turned is
+/// stored upright and one larger than `options.maxSide` scaled down (both
+/// re-encoded); each such change is told on `out`.
 /// @throws ToolError with a message for the user: unreadable files, a picture
 ///         that does not decode or cannot be cut into the requested pieces,
 ///         music that is no MIDI file, texts that do not fit their field or
 ///         have no Windows-1252 form (naming the option), a player that
 ///         already carries a gift, or a failed write.
-void makeGift(const MakeOptions& options);
+void makeGift(const MakeOptions& options, std::ostream& out);
 
 } // namespace zg::maker

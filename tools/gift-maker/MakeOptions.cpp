@@ -77,6 +77,8 @@ const std::map<std::string, Setter>& optionTable() {
          [](MakeOptions& o, auto& n, auto& v) { o.info.RotationOn = parseSwitch(n, v) ? 1 : 0; }},
         {"--seed",
          [](MakeOptions& o, auto& n, auto& v) { o.seed = uint32_t(parseInteger(n, v, 0, 0xFFFFFFFF)); }},
+        {"--max-size",
+         [](MakeOptions& o, auto& n, auto& v) { o.maxSide = int32_t(parseInteger(n, v, 16, 16384)); }},
         {"--created",
          [](MakeOptions& o, auto& n, auto& v) {
              o.created = parseGiftDate(v);
@@ -93,7 +95,8 @@ const std::map<std::string, Setter>& optionTable() {
 MakeOptions parseMakeOptions(const std::vector<std::string>& args) {
     OptionSyntax<MakeOptions> syntax;
     syntax.flags = {{"--help", [](MakeOptions& o) { o.help = true; }},
-                    {"-h", [](MakeOptions& o) { o.help = true; }}};
+                    {"-h", [](MakeOptions& o) { o.help = true; }},
+                    {"--keep-size", [](MakeOptions& o) { o.maxSide.reset(); }}};
     syntax.valued = optionTable();
     syntax.aliases = {{"-o", "--output"}};
     MakeOptions options;

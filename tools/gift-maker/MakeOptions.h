@@ -16,6 +16,10 @@ struct TextOption {
     bool fromFile = false;
 };
 
+/// The longest side a picture is stored with unless asked otherwise: the
+/// puzzle of a larger picture does not fit the player's window.
+constexpr int32_t kDefaultMaxSide = 1024;
+
 /// Everything the command line of `gift-maker [options] PICTURE -o GIFT` asks for.
 /// Non-text trailer fields are parsed already; texts are checked when the
 /// gift is made, so a message can name the option that carried them.
@@ -26,6 +30,8 @@ struct MakeOptions {
     std::optional<std::string> playerPath; ///< default: zanthoria-gift beside gift-maker
     std::optional<uint32_t> seed;          ///< default: derived from the picture bytes
     std::optional<double> created;         ///< default: now (local time)
+    /// Pictures with a longer side are scaled down to it; none: stored at any size.
+    std::optional<int32_t> maxSide = kDefaultMaxSide;
     bool help = false;
 
     /// Trailer fields that are not texts; the defaults are those of a new gift.
