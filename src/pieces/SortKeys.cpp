@@ -1,6 +1,7 @@
 #include "pieces/SortKeys.h"
 
 #include "host/Host.h"
+#include "pieces/ColorChain.h"
 #include "pieces/PieceWorkers.h"
 
 #include <utility>
@@ -59,13 +60,6 @@ int32_t averageColor(const TFormPiece& p, const Bitmap24& picture) {
     return int32_t((red / n) + (green / n) * 256 + (blue / n) * 65536);
 }
 
-int64_t colorDistance(int32_t a, int32_t b) {
-    const int64_t dr = int64_t(a & 0xFF) - (b & 0xFF);
-    const int64_t dg = int64_t((a >> 8) & 0xFF) - ((b >> 8) & 0xFF);
-    const int64_t db = int64_t((a >> 16) & 0xFF) - ((b >> 16) & 0xFF);
-    return dr * dr + dg * dg + db * db;
-}
-
 template <typename T> int threeWay(T a, T b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
@@ -81,31 +75,25 @@ void computeColorKeys(const PieceList& pieces, const Bitmap24& picture, Progress
     if (pieces.empty()) {
         return;
     }
-    const std::size_t count = pieces.size();
-    std::vector<bool> marked(count, false);
-    std::size_t current = 0;
-    marked[0] = true;
+    // The chain looks for each piece's nearest colour among the pieces not
+    // yet chained; the index finds it without comparing against every one.
+    std::vector<int32_t> keys;
+    keys.reserve(pieces.size());
+    for (const TFormPiece* p : pieces) {
+        keys.push_back(p->ColorKey);
+    }
+    ColorChainIndex index(keys);
+    int32_t current = 0;
+    index.take(current);
     int32_t position = 0;
     for (;;) {
-        const int32_t key = pieces[current]->ColorKey;
-        int64_t best = 65535;
-        std::size_t found = count;
-        for (std::size_t j = 0; j < count; ++j) {
-            if (marked[j]) {
-                continue;
-            }
-            const int64_t d = colorDistance(key, pieces[j]->ColorKey);
-            if (d < best) {
-                best = d;
-                found = j;
-            }
-        }
-        pieces[current]->ColorKey = kColorChainFlag + position;
-        if (found == count) {
+        const int32_t found = index.nearest(keys[std::size_t(current)]);
+        pieces[std::size_t(current)]->ColorKey = kColorChainFlag + position;
+        if (found < 0) {
             break;
         }
         ++position;
-        marked[found] = true;
+        index.take(found);
         if (progress) {
             progress->step(int64_t(position) + 1);
         }

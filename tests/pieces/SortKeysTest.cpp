@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 
@@ -274,6 +275,73 @@ TEST(Sort, ListsLongerThan32767ItemsSort) {
     sortPieces(r.list, 4);
     for (std::size_t i = 1; i < r.list.size(); ++i) {
         ASSERT_LE(r.list[i - 1]->Stacking, r.list[i]->Stacking);
+    }
+}
+
+} // namespace
+} // namespace zg
+
+namespace zg {
+namespace {
+
+/// The colour chain as a plain scan of every unchained piece in index order.
+std::vector<int32_t> scannedChain(std::vector<int32_t> keys) {
+    const auto distance = [](int32_t a, int32_t b) {
+        const int32_t dr = (a & 0xFF) - (b & 0xFF);
+        const int32_t dg = ((a >> 8) & 0xFF) - ((b >> 8) & 0xFF);
+        const int32_t db = ((a >> 16) & 0xFF) - ((b >> 16) & 0xFF);
+        return dr * dr + dg * dg + db * db;
+    };
+    std::vector<bool> chained(keys.size(), false);
+    std::vector<int32_t> out = keys;
+    std::size_t current = 0;
+    chained[0] = true;
+    for (int32_t position = 0;; ++position) {
+        int32_t best = 65535;
+        std::size_t found = keys.size();
+        for (std::size_t j = 0; j < keys.size(); ++j) {
+            if (!chained[j] && distance(keys[current], keys[j]) < best) {
+                best = distance(keys[current], keys[j]);
+                found = j;
+            }
+        }
+        out[current] = kColorChainFlag + position;
+        if (found == keys.size()) {
+            return out;
+        }
+        chained[found] = true;
+        current = found;
+    }
+}
+
+TEST(ColorKeys, ChainMatchesAScanOfEveryPieceOnClustersDuplicatesAndOutliers) {
+    // Pieces in tight clusters (many equal keys), spread over the cube, and
+    // a few far outliers the chain may never reach.
+    std::mt19937 rng(7);
+    std::vector<Color> colors;
+    const Color centres[] = {rgb(20, 30, 200), rgb(128, 128, 128), rgb(250, 250, 10), rgb(16, 16, 16)};
+    for (int i = 0; i < 1500; ++i) {
+        const Color c = centres[rng() % 4];
+        const auto jitter = [&](uint8_t v) {
+            return uint8_t(std::clamp(int(v) + int(rng() % 9) - 4, 0, 255));
+        };
+        colors.push_back(rgb(jitter(redOf(c)), jitter(greenOf(c)), jitter(blueOf(c))));
+        if (i % 7 == 0) {
+            colors.push_back(rgb(uint8_t(rng()), uint8_t(rng()), uint8_t(rng())));
+        }
+        if (i % 250 == 0) {
+            colors.push_back(i % 500 == 0 ? rgb(255, 255, 255) : rgb(0, 0, 0));
+        }
+    }
+    ColorPuzzle c(colors, 8);
+    std::vector<int32_t> averages;
+    for (const Color col : colors) {
+        averages.push_back(int32_t(col));
+    }
+    computeColorKeys(c.r.list, c.picture, nullptr);
+    const std::vector<int32_t> expected = scannedChain(averages);
+    for (std::size_t i = 0; i < colors.size(); ++i) {
+        ASSERT_EQ(c.r.list[i]->ColorKey, expected[i]) << i;
     }
 }
 
