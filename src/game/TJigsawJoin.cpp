@@ -93,12 +93,22 @@ void TJigsaw::SnapDropped(const PieceList& list, Rect& dirty) {
         if (found == 0) {
             continue;
         }
+        if (found == 1) {
+            // One neighbour fits: no order to settle, so no group is counted.
+            JoinPieces(*p, *candidates[0], dirty);
+            continue;
+        }
 
         // Smaller groups first; the earlier slot wins a tie. Sizes are taken
-        // before any join, so one join does not reorder the rest.
+        // before any join, so one join does not reorder the rest; one pass
+        // over the pieces counts them all.
         std::array<int32_t, 4> sizes{};
-        for (std::size_t i = 0; i < found; ++i) {
-            sizes[i] = GroupSize(*candidates[i]);
+        for (const TFormPiece* r : Pieces) {
+            for (std::size_t i = 0; i < found; ++i) {
+                if (r->GroupId == candidates[i]->GroupId) {
+                    ++sizes[i];
+                }
+            }
         }
         std::array<bool, 4> used{};
         for (std::size_t round = 0; round < found; ++round) {
