@@ -2,100 +2,34 @@
 // colour keys) against decoding the same picture from JPEG, both measured in
 // each iteration of the same run, plus the peak memory of one build.
 //
-// Counters per case: decode_ms and build_ms (means), build_per_decode (their
-// ratio), picture_MB (the decoded picture), peak_MB (resident memory the build
+// Counters per case: decode_ms and build_ms (means, wall clock: the build
+// runs its per-piece steps on `threads` threads, ZG_THREADS sets how many),
+// build_per_decode (their ratio), decode_cpu_ms, build_cpu_ms (CPU time of
+// every thread) and cpu_per_decode (the work the build does against the
+// decode's), picture_MB (the decoded picture), peak_MB (resident memory the build
 // added on top of the picture it was handed, from the kernel's high-water
-// mark) and peak_per_picture ((picture + peak) / picture); cut_ms, extract_ms,
-// atlas_ms and colour_ms split build_ms into its steps.
+// mark) and peak_per_picture ((picture + peak) / picture); cut_cpu_ms, extract_cpu_ms,
+// atlas_cpu_ms and colour_cpu_ms split build_cpu_ms into its steps.
 
+#include "BenchPictures.h"
 #include "game/SilentHost.h"
 #include "game/TJigsaw.h"
 #include "gfx/Jpeg.h"
+#include "pieces/PieceWorkers.h"
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdio>
+#include <ctime>
 #include <fstream>
-#include <iterator>
-#include <map>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
 #include <malloc.h>
 
 namespace zg {
 namespace {
-
-std::vector<uint8_t> readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + path);
-    }
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-/// The demo photograph tiled, every other tile mirrored, so that the picture
-/// keeps a photograph's detail (and its JPEG its usual entropy) at any size.
-Bitmap24 tiledPicture(const Bitmap24& tile, int32_t w, int32_t h) {
-    Bitmap24 out(w, h);
-    for (int32_t y = 0; y < h; ++y) {
-        const int32_t ty =
-            (y / tile.height()) % 2 == 0 ? y % tile.height() : tile.height() - 1 - y % tile.height();
-        for (int32_t x = 0; x < w; ++x) {
-            const int32_t tx =
-                (x / tile.width()) % 2 == 0 ? x % tile.width() : tile.width() - 1 - x % tile.width();
-            out.setPixel(x, y, tile.pixel(tx, ty));
-        }
-    }
-    return out;
-}
-
-std::vector<uint8_t> encodeJpeg(const Bitmap24& picture, int quality) {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr jerr{};
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(picture.width());
-    cinfo.image_height = JDIMENSION(picture.height());
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_EXT_BGR;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, quality, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<uint8_t*>(picture.row(int32_t(cinfo.next_scanline)));
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    std::vector<uint8_t> out(buffer, buffer + size);
-    jpeg_destroy_compress(&cinfo);
-    std::free(buffer);
-    return out;
-}
-
-struct Case {
-    Bitmap24 picture;
-    std::vector<uint8_t> jpeg;
-};
-
-const Case& caseFor(int32_t w, int32_t h) {
-    static std::map<std::pair<int32_t, int32_t>, std::unique_ptr<Case>> cases;
-    auto& slot = cases[{w, h}];
-    if (!slot) {
-        const std::vector<uint8_t> demo = readFile(std::string(ZG_ASSETS) + "/demo/picture.jpg");
-        slot = std::make_unique<Case>();
-        slot->picture = tiledPicture(decodeJpeg(demo), w, h);
-        slot->jpeg = encodeJpeg(slot->picture, 90);
-    }
-    return *slot;
-}
 
 void prepare(TJigsaw& jig, int32_t pieces) {
     jig.State.Version = 5;
@@ -107,33 +41,41 @@ void prepare(TJigsaw& jig, int32_t pieces) {
     jig.Config.BoardHeight = 1080;
 }
 
+/// CPU time of the whole process (every thread of a build) in nanoseconds.
+double processNs() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e9 + double(ts.tv_nsec);
+}
+
 /// A silent host that notes when each busy step of a build ends: the cut,
 /// the extraction, the atlases and the colour keys each run under the busy
-/// cursor, so their ends split the build into its steps.
+/// cursor, so their ends split the build into its steps. The steps are timed
+/// in CPU time of the whole process (every thread), which other programs on
+/// a loaded machine do not disturb.
 class StepClock : public SilentHost {
 public:
-    using Clock = std::chrono::steady_clock;
     void setCursor(CursorShape shape) override {
         if (shape != CursorShape::Busy) {
-            m_ends.push_back(Clock::now());
+            m_ends.push_back(processNs());
         }
     }
     void start() {
         m_ends.clear();
-        m_start = Clock::now();
+        m_start = processNs();
     }
-    /// Seconds of step i (0-based), or -1 when the build ran another number of steps.
+    /// CPU seconds of step i (0-based), or -1 when the build ran another number of steps.
     double stepSeconds(std::size_t i, std::size_t steps) const {
         if (m_ends.size() != steps || i >= steps) {
             return -1;
         }
-        const Clock::time_point from = i == 0 ? m_start : m_ends[i - 1];
-        return std::chrono::duration<double>(m_ends[i] - from).count();
+        const double from = i == 0 ? m_start : m_ends[i - 1];
+        return (m_ends[i] - from) / 1e9;
     }
 
 private:
-    Clock::time_point m_start;
-    std::vector<Clock::time_point> m_ends;
+    double m_start = 0;
+    std::vector<double> m_ends;
 };
 
 /// A value from /proc/self/status in bytes (its lines read "VmRSS:  1234 kB").
@@ -181,31 +123,38 @@ void BM_BuildVersusDecode(benchmark::State& state) {
     // the mmap threshold after each large free), so that every iteration pays
     // for its memory as a real build does, and the peak below counts it.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
-    const Case& c = caseFor(w, h);
-    const double pictureBytes = double(c.picture.stride()) * c.picture.height();
-    const int64_t peak = peakBuildBytes(c.picture, pieces);
+    const Bitmap24& picture = bench::photoPicture(w, h);
+    const std::vector<uint8_t>& jpeg = bench::photoJpeg(w, h);
+    const double pictureBytes = double(picture.stride()) * picture.height();
+    const int64_t peak = peakBuildBytes(picture, pieces);
 
     StepClock host;
-    constexpr const char* kSteps[] = {"cut_ms", "extract_ms", "atlas_ms", "colour_ms"};
+    constexpr const char* kSteps[] = {"cut_cpu_ms", "extract_cpu_ms", "atlas_cpu_ms", "colour_cpu_ms"};
     constexpr std::size_t kStepCount = std::size(kSteps);
     double stepSeconds[kStepCount] = {};
     bool stepsKnown = true;
     double decodeSeconds = 0;
     double buildSeconds = 0;
+    double decodeCpuNs = 0;
+    double buildCpuNs = 0;
     for (auto _ : state) {
         using Clock = std::chrono::steady_clock;
+        const double c0 = bench::threadNs();
         const auto t0 = Clock::now();
-        Bitmap24 decoded = decodeJpeg(c.jpeg);
+        Bitmap24 decoded = decodeJpeg(jpeg);
         const auto t1 = Clock::now();
+        decodeCpuNs += bench::threadNs() - c0;
         benchmark::DoNotOptimize(decoded.data());
 
         auto jig = std::make_unique<TJigsaw>(host);
         prepare(*jig, pieces);
-        Bitmap24 handed = c.picture;
+        Bitmap24 handed = picture;
+        const double c2 = processNs();
         const auto t2 = Clock::now();
         host.start();
         jig->BuildPuzzle(std::move(handed));
         const auto t3 = Clock::now();
+        buildCpuNs += processNs() - c2;
         for (std::size_t i = 0; i < kStepCount; ++i) {
             const double s = host.stepSeconds(i, kStepCount);
             stepsKnown = stepsKnown && s >= 0;
@@ -223,6 +172,10 @@ void BM_BuildVersusDecode(benchmark::State& state) {
     state.counters["decode_ms"] = decodeSeconds / n * 1e3;
     state.counters["build_ms"] = buildSeconds / n * 1e3;
     state.counters["build_per_decode"] = buildSeconds / decodeSeconds;
+    state.counters["decode_cpu_ms"] = decodeCpuNs / n / 1e6;
+    state.counters["build_cpu_ms"] = buildCpuNs / n / 1e6;
+    state.counters["cpu_per_decode"] = buildCpuNs / decodeCpuNs;
+    state.counters["threads"] = defaultWorkerCount();
     state.counters["picture_MB"] = pictureBytes / 1e6;
     state.counters["peak_MB"] = double(peak) / 1e6;
     state.counters["peak_per_picture"] = (pictureBytes + double(peak)) / pictureBytes;
@@ -238,6 +191,7 @@ BENCHMARK(BM_BuildVersusDecode)
     ->Args({640, 480, 42})
     ->Args({1920, 1080, 500})
     ->Args({4000, 3000, 1000})
+    ->Args({4000, 3000, 10000})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->MinTime(2.0);
