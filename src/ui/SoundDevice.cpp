@@ -1,5 +1,7 @@
 #include "ui/SoundDevice.h"
 
+#include "files/GiftPath.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -49,10 +51,18 @@ bool anySoundFontExists(std::string_view list) {
 /// timgm6mb-soundfont package points at TimGM6mb.sf2, and prefers it to
 /// SDL_SOUNDFONTS unless SDL_FORCE_SOUNDFONTS=1 is set too. When the soundfonts
 /// the mixer would use do not exist, we name the first one we can find.
+/// A portable gift's bundled soundfont comes before the system's.
 /// SDL_mixer's built-in Timidity back-end is not relied on: it needs GUS
 /// patches and a timidity.cfg, which Debian does not install by default.
 void ensureSoundFont() {
     if (const char* current = Mix_GetSoundFonts(); current != nullptr && anySoundFontExists(current)) {
+        return;
+    }
+    // A portable gift brings its own.
+    if (const std::string bundled =
+            bundleDirectory().empty() ? "" : bundleDirectory() + "/share/soundfont.sf2";
+        fileExists(bundled)) {
+        Mix_SetSoundFonts(bundled.c_str());
         return;
     }
     for (const char* candidate : kSoundFontCandidates) {
