@@ -45,7 +45,9 @@ void startupMessageHandler(QtMsgType type, const QMessageLogContext& context, co
 bool platformBundled(const QString& plugins, const QByteArray& wanted) {
     const QList<QByteArray> names = wanted.split(';');
     for (QByteArray name : names) {
-        name = name.left(name.indexOf(':')); // options follow a ':'
+        if (const qsizetype colon = name.indexOf(':'); colon >= 0) {
+            name.truncate(colon); // options follow a ':'
+        }
         if (!name.isEmpty() &&
             QFile::exists(plugins + QStringLiteral("/platforms/libq") + QString::fromLatin1(name) + ".so")) {
             return true;
