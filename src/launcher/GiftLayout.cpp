@@ -67,6 +67,32 @@ bool readAt(int fd, uint64_t offset, void* out, std::size_t length) {
     return true;
 }
 
+std::optional<Header> findBundle(int fd, uint64_t fileSize, uint64_t& programEnd) {
+    programEnd = elfImageEnd(fd, fileSize);
+    uint8_t headerBytes[kHeaderSize];
+    if (programEnd == 0 || !inside(programEnd, kHeaderSize, fileSize) ||
+        !readAt(fd, programEnd, headerBytes, kHeaderSize)) {
+        return std::nullopt;
+    }
+    return decodeHeader(headerBytes);
+}
+
+std::optional<Header> findBundle(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        const std::string why = std::strerror(errno);
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        throw std::runtime_error("cannot open \"" + path + "\": " + why);
+    }
+    uint64_t programEnd = 0;
+    std::optional<Header> header = findBundle(fd, uint64_t(st.st_size), programEnd);
+    ::close(fd);
+    return header;
+}
+
 GiftLayout inspectGift(int fd) {
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
@@ -93,13 +119,7 @@ GiftLayout inspectGift(int fd) {
         throw DamagedGiftError();
     }
 
-    layout.programEnd = elfImageEnd(fd, layout.fileSize);
-    uint8_t headerBytes[kHeaderSize];
-    if (layout.programEnd == 0 || !inside(layout.programEnd, kHeaderSize, layout.fileSize) ||
-        !readAt(fd, layout.programEnd, headerBytes, kHeaderSize)) {
-        return layout;
-    }
-    const std::optional<Header> header = decodeHeader(headerBytes);
+    const std::optional<Header> header = findBundle(fd, layout.fileSize, layout.programEnd);
     if (!header) {
         return layout;
     }

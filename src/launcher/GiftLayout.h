@@ -50,6 +50,15 @@ GiftLayout inspectGift(int fd);
 /// The same for the file at `path`.
 GiftLayout inspectGift(const std::string& path);
 
+/// The bundle header right after the ELF program image at the start of the
+/// file open on `fd`, if there is one; `programEnd` gets where that image ends
+/// (0 when the file is no 64-bit ELF program).
+std::optional<Header> findBundle(int fd, uint64_t fileSize, uint64_t& programEnd);
+
+/// The same for the file at `path` (a player or a gift).
+/// @throws std::runtime_error when the file cannot be opened.
+std::optional<Header> findBundle(const std::string& path);
+
 /// Reads exactly `length` bytes at `offset`; false on a short read or error.
 bool readAt(int fd, uint64_t offset, void* out, std::size_t length);
 

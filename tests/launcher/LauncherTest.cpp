@@ -150,6 +150,26 @@ TEST_F(LauncherTest, FindsThePayloadAndTrailerOfBothKindsOfGift) {
     EXPECT_EQ(lines["picture"], std::to_string(pictureSize));
 }
 
+TEST_F(LauncherTest, GiftMakerInfoSaysWhichKindOfGift) {
+    const fs::path system = makeGift(probe, "plain");
+    const fs::path portable = makeGift(portableProbe, "portable");
+    const RunResult plain = runProgram(maker, {"info", system.string()}, dir);
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    EXPECT_TRUE(plain.out.starts_with("Kind: system-libraries")) << plain.out;
+    const RunResult bundled = runProgram(maker, {"info", portable.string()}, dir);
+    ASSERT_EQ(bundled.status, 0) << bundled.err;
+    EXPECT_TRUE(bundled.out.starts_with("Kind: portable")) << bundled.out;
+    EXPECT_NE(bundled.out.find("Title: Lakeside\n"), std::string::npos) << bundled.out;
+
+    // A plain gift is refused a portable player, and a portable one needs no flag.
+    const RunResult refused = runProgram(
+        maker,
+        {"--system-libraries", "--player", portableProbe, picture.string(), "-o", (dir / "x").string()}, dir);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("portable"), std::string::npos) << refused.err;
+    EXPECT_FALSE(fs::exists(dir / "x"));
+}
+
 TEST_F(LauncherTest, DamagedBundleGivesTheDamagedMessageAndCachesNothing) {
     const fs::path good = makeGift(portableProbe, "gift");
     const std::vector<uint8_t> bytes = readBytes(good);

@@ -11,6 +11,11 @@ const char* helpText() {
 
 A gift is a copy of the bare player with the picture, the optional music and a
 3,421-byte information trailer appended. Run the gift to play its puzzle.
+By default the player is the portable one: a small launcher and a compressed
+bundle of the player with every library it needs, so the gift starts on any
+x86-64 Linux desktop with nothing installed (about 30 MB; the first start
+unpacks the bundle into ~/.cache/zanthoria-gift). --system-libraries makes a
+small gift instead that needs Qt 6, SDL2_mixer and a soundfont installed.
 The picture must be a JPEG file that decodes completely and can be cut into the
 requested number of pieces; the music must be a standard MIDI file. On any
 error nothing is written: the gift is made in a temporary file beside GIFT and
@@ -19,8 +24,10 @@ renamed to GIFT only when complete. The output is marked executable.
 Files:
   -o, --output GIFT        the gift to write (replaced when it exists)
   --music FILE.mid         background music (default: none)
-  --player PATH            the bare player to copy
-                           (default: zanthoria-gift beside gift-maker)
+  --player PATH            the bare player to copy (default: zanthoria-gift-portable
+                           beside gift-maker, or zanthoria-gift with --system-libraries)
+  --system-libraries       make a gift that uses the libraries installed on the
+                           machine it runs on (the plain player)
 
 Picture (a JPEG file: colour, grey or CMYK, baseline or progressive):
   --max-size N             a picture whose longer side exceeds N pixels is
@@ -99,7 +106,8 @@ Options take their value as the next argument or after "=" (--pieces=100).
 "--" ends the options. A picture whose name is a sub-command ("info",
 "preview") can be given as ./info.
 
-gift-maker info GIFT prints one "Name: value" line per trailer field, in the
+gift-maker info GIFT prints which kind of gift it is ("Kind: portable" or
+"Kind: system-libraries"), then one "Name: value" line per trailer field, in the
 trailer's order. Texts appear on one line with \r, \n, \\ and \xHH escapes.
 
 gift-maker preview GIFT --out FILE.png [--style S] [--oddness N] [--scale P]

@@ -2,7 +2,9 @@
 
 #include "OptionValues.h"
 #include "files/ColorNames.h"
+#include "files/GiftError.h"
 #include "files/GiftFile.h"
+#include "launcher/GiftLayout.h"
 
 #include <cstdio>
 
@@ -73,6 +75,18 @@ void printGiftInfo(const TGiftInfo& info, std::ostream& out) {
 
 void runInfo(const std::string& path, std::ostream& out) {
     const GiftFile gift = GiftFile::open(path);
+    std::optional<bundle::GiftLayout> layout;
+    try {
+        layout = bundle::inspectGift(path);
+    } catch (const bundle::DamagedGiftError&) {
+        throw GiftDamagedError();
+    }
+    if (layout->portable()) {
+        out << "Kind: portable (runs without installed libraries; bundle of " << layout->bundle->contentSize
+            << " bytes, " << layout->bundle->dataLength << " compressed)\n";
+    } else {
+        out << "Kind: system-libraries (needs Qt 6, SDL2_mixer and a soundfont installed)\n";
+    }
     printGiftInfo(gift.info(), out);
 }
 

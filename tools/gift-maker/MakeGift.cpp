@@ -1,5 +1,6 @@
 #include "MakeGift.h"
 
+#include "PlayerChoice.h"
 #include "PreparePicture.h"
 #include "ToolError.h"
 #include "files/GiftError.h"
@@ -19,8 +20,6 @@ namespace zg::maker {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr const char* kPlayerName = "zanthoria-gift";
 
 std::vector<uint8_t> readFile(const std::string& path, const std::string& what) {
     std::ifstream in(path, std::ios::binary);
@@ -74,14 +73,6 @@ double now() {
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
     const std::optional<double> date = parseGiftDate(text);
     return date ? *date : 0.0;
-}
-
-std::string defaultPlayerPath() {
-    const std::string self = currentExecutablePath();
-    if (self.empty()) {
-        throw ToolError("cannot find the folder of gift-maker; name the player with --player");
-    }
-    return (fs::path(self).parent_path() / kPlayerName).string();
 }
 
 void checkMusic(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -186,7 +177,7 @@ void makeGift(const MakeOptions& options, std::ostream& out) {
         music = readFile(*options.musicPath, "the music");
         checkMusic(*options.musicPath, music);
     }
-    const std::string playerPath = options.playerPath ? *options.playerPath : defaultPlayerPath();
+    const std::string playerPath = choosePlayer(options);
     const std::vector<uint8_t> player = readFile(playerPath, "the player");
     checkPlayer(playerPath, player);
 

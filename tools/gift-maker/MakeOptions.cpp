@@ -96,7 +96,8 @@ MakeOptions parseMakeOptions(const std::vector<std::string>& args) {
     OptionSyntax<MakeOptions> syntax;
     syntax.flags = {{"--help", [](MakeOptions& o) { o.help = true; }},
                     {"-h", [](MakeOptions& o) { o.help = true; }},
-                    {"--keep-size", [](MakeOptions& o) { o.maxSide.reset(); }}};
+                    {"--keep-size", [](MakeOptions& o) { o.maxSide.reset(); }},
+                    {"--system-libraries", [](MakeOptions& o) { o.systemLibraries = true; }}};
     syntax.valued = optionTable();
     syntax.aliases = {{"-o", "--output"}};
     MakeOptions options;

@@ -27,9 +27,12 @@ struct MakeOptions {
     std::string picturePath;
     std::string outputPath;
     std::optional<std::string> musicPath;
-    std::optional<std::string> playerPath; ///< default: zanthoria-gift beside gift-maker
-    std::optional<uint32_t> seed;          ///< default: derived from the picture bytes
-    std::optional<double> created;         ///< default: now (local time)
+    /// default: zanthoria-gift-portable beside gift-maker, or zanthoria-gift
+    /// with `systemLibraries`
+    std::optional<std::string> playerPath;
+    bool systemLibraries = false;  ///< make a gift that uses the system's libraries
+    std::optional<uint32_t> seed;  ///< default: derived from the picture bytes
+    std::optional<double> created; ///< default: now (local time)
     /// Pictures with a longer side are scaled down to it; none: stored at any size.
     std::optional<int32_t> maxSide = kDefaultMaxSide;
     bool help = false;
