@@ -65,6 +65,7 @@ void TMainForm::FormCreate() {
     createToolbar();
     createPopups();
     createTrayBar();
+    createDialogs();
     resize(kWindowWidth, kWindowHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -96,6 +97,7 @@ void TMainForm::FormCreate() {
 
     m_splash = new TSplashForm(nullptr);
     m_splash->setGiftText(QString());
+    connectSplashOrder(*m_splash);
     connect(m_splash, &TSplashForm::webPageRequested, this,
             [this](const QString& address) { guarded([this, &address] { openWebPage(address); }); });
     m_splash->show();
@@ -270,6 +272,7 @@ void TMainForm::puzzleStarted() {
     m_timerStatus->setVisible(a.ShowTimer->isChecked());
     m_solvedStatus->setVisible(a.ShowNum->isChecked());
     applyCheatRule();
+    dialogsPuzzleStarted();
 }
 
 int TMainForm::displayDepth() const {

@@ -26,6 +26,13 @@ namespace zg {
 
 class BoardWidget;
 class GiftFile;
+class TAboutBox;
+class TAboutJigDlg;
+class TMouseDlg;
+class TOrderForm;
+class TOverlayForm;
+class TPieceSizeDlg;
+class TQuickHelpDlg;
 class MusicPlayer;
 class SoundPlayer;
 class TJigsaw;
@@ -98,6 +105,17 @@ public:
     /// The board size the window last gave the puzzle.
     QSize lastBoardSize() const { return m_lastBoardSize; }
 
+    // The dialogs, created once with the window.
+    TOverlayForm* overlayForm() const { return m_overlay; }
+    TPieceSizeDlg* pieceSizeDialog() const { return m_pieceSizeDlg; }
+    TQuickHelpDlg* quickHelpDialog() const { return m_quickHelp; }
+    TMouseDlg* mouseDialog() const { return m_mouseDlg; }
+    TAboutJigDlg* aboutJigDialog() const { return m_aboutJig; }
+    TAboutBox* aboutBox() const { return m_aboutBox; }
+    TOrderForm* orderForm() const { return m_orderForm; }
+    /// The right mouse button's action, kept by the window across restarts.
+    MouseAction mouseAction() const { return m_mouseAction; }
+
     /// The status-update text of the clock panel for `seconds`.
     static QString clockText(int32_t seconds);
     /// The locale's separator between hours, minutes and seconds.
@@ -157,6 +175,17 @@ private:
     void setBoardColor(Color colour);
     Color resolveBoardColor() const;
     void openWebPage(const QString& address);
+
+    // Dialogs (TMainFormDialogs.cpp).
+    void createDialogs();
+    void dialogsPuzzleStarted();
+    void connectSplashOrder(TSplashForm& splash);
+    void PictureClick();
+    void PieceSizeClick();
+    void RightMouseButtonClick();
+    void HelpAboutJigItemClick();
+    void HelpOrderItemClick();
+    bool isOverlayActive() const;
 
     // Board events (TMainFormBoardInput.cpp).
     void boardResized();
@@ -218,6 +247,16 @@ private:
     QToolButton* m_boxTemplate = nullptr;
     QToolButton* m_scrollButtons[4] = {};
     std::map<int32_t, QToolButton*> m_trayButtons;
+
+    // Dialogs, owned as the window's children.
+    MouseAction m_mouseAction = MouseAction::Default;
+    TOverlayForm* m_overlay = nullptr;
+    TPieceSizeDlg* m_pieceSizeDlg = nullptr;
+    TQuickHelpDlg* m_quickHelp = nullptr;
+    TMouseDlg* m_mouseDlg = nullptr;
+    TAboutJigDlg* m_aboutJig = nullptr;
+    TAboutBox* m_aboutBox = nullptr;
+    TOrderForm* m_orderForm = nullptr;
 
 public:
     /// The window's commands, by the names their handlers carry.

@@ -122,6 +122,7 @@ void TMainForm::newPuzzleObject() {
     m_boardLive = false;
     m_board->setSource(nullptr);
     m_jigsaw = std::make_unique<TJigsaw>(*this);
+    m_jigsaw->MouseAction = m_mouseAction;
     m_jigsaw->BoardColor = resolveBoardColor();
     snapshotConfig();
     m_jigsaw->SetBoardSize(m_board->width(), m_board->height());
@@ -218,7 +219,7 @@ QString TMainForm::clockText(int32_t seconds) {
 }
 
 bool TMainForm::clockRuns() const {
-    return QApplication::activeWindow() == this;
+    return QApplication::activeWindow() == this || isOverlayActive();
 }
 
 void TMainForm::statusUpdate() {
@@ -296,6 +297,7 @@ void TMainForm::FormClose() {
         delete m_splash.data();
     }
     m_splash = new TSplashForm(this);
+    connectSplashOrder(*m_splash);
     connect(m_splash, &TSplashForm::webPageRequested, this,
             [this](const QString& address) { guarded([this, &address] { openWebPage(address); }); });
     m_splash->setStayOnTop(false);

@@ -97,6 +97,14 @@ void ModalWatcher::poll() {
         if (splash->isVisible()) {
             splash->okButton()->click();
         }
+        return;
+    }
+    if (onWindow) {
+        windows << modal->objectName();
+        onWindow(*modal);
+        if (modal->isVisible()) {
+            modal->close();
+        }
     }
 }
 

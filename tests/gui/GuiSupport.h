@@ -70,7 +70,8 @@ bool patchFile(const QString& path, qint64 offset, const QByteArray& bytes);
 
 /// Answers every modal window that comes up while it lives: message boxes are
 /// recorded and answered with `answer`; splash windows are recorded and then
-/// handed to `onSplash` (default: closed with Play/Close).
+/// handed to `onSplash` (default: closed with Play/Close); with `onWindow`
+/// set, any other modal window is recorded, handed to it and then closed.
 class ModalWatcher {
 public:
     ModalWatcher();
@@ -81,6 +82,10 @@ public:
     QMessageBox::StandardButton answer = QMessageBox::Yes;
     QColor colourToPick; ///< what colour dialogs choose (invalid: cancel)
     std::function<void(TSplashForm&)> onSplash;
+    QStringList windows; ///< object names of the other modal windows seen, while onWindow is set
+    /// When set, handed every other modal window, which the watcher then
+    /// closes if it is still open; unset, other windows are left alone.
+    std::function<void(QWidget&)> onWindow;
 
 private:
     void poll();

@@ -37,7 +37,7 @@ const ItemRow kItems[] = {
     {"&Tools", "&Disarrange", "Randomly place any loose pieces", false, false},
     {"&Tools", "&Piece Size...", "Change the jigsaw piece size", false, false},
     {"&Tools", "&Restart", "Restart the puzzle from scratch", false, true},
-    {"&Options", "&Picture", "Show the picture window", false, false},
+    {"&Options", "&Picture", "Show the picture window", false, true},
     {"&Options", "&Sound", "Turn sound effects on", true, true},
     {"&Options", "&Music", "Turn background music on", true, true},
     {"&Options", "&Outlines", "Choose the piece outlines", false, true},
@@ -51,10 +51,10 @@ const ItemRow kItems[] = {
     {"&Cheat", "&Hint!", "Flash next two pieces to solve", false, false},
     {"&Cheat", "&Right Way Up!", "Turn all pieces the right way up", false, false},
     {"&Cheat", "&Auto-Solve!", "Start solving the puzzle automatically", false, false},
-    {"&Help", "&Quick Help!", "Display mouse and keyboard controls", false, false},
+    {"&Help", "&Quick Help!", "Display mouse and keyboard controls", false, true},
     {"&Help", "&Order full-version...", "Order the latest full-version by mail or at our secure online mall",
-     false, false},
-    {"&Help", "&About...", "Show program information", false, false},
+     false, true},
+    {"&Help", "&About...", "Show program information", false, true},
 };
 
 class MainFormMenus : public DemoGiftSuite {};
@@ -116,13 +116,13 @@ TEST_F(MainFormMenus, ToolbarHasSevenButtonsWithHintsAndStartStates) {
         bool enabled;
     };
     const Button buttons[] = {
-        {"SpeedPicture", 8, "Picture", "Toggle the picture overlay", false},
+        {"SpeedPicture", 8, "Picture", "Toggle the picture overlay", true},
         {"SpeedSize", 38, "Piece size", "Change the size of pieces", false},
         {"SpeedEdge", 68, "Arrange at edge", "Arrange pieces around edge", false},
         {"SpeedGrid", 98, "Arrange in grid", "Arrange pieces in a grid", false},
         {"SpeedSound", 138, "Sound", "Turn sound effects on/off", true},
         {"SpeedMusic", 168, "Music", "Turn background music on/off", true},
-        {"SpeedHelp", 208, "Quick Help", "Display mouse and keyboard controls", false},
+        {"SpeedHelp", 208, "Quick Help", "Display mouse and keyboard controls", true},
     };
     for (const Button& b : buttons) {
         SCOPED_TRACE(b.name);
@@ -156,12 +156,12 @@ TEST_F(MainFormMenus, FirstBuildEnablesThePuzzleCommandsAndShowsThePanels) {
     ASSERT_TRUE(waitForFirstBuild(form));
 
     const TMainForm::Actions& a = form.actions();
-    for (QAction* item :
-         {a.ZoomPicture, a.ArrangeAtEdge, a.ArrangeInGrid, a.Disarrange, a.Hint, a.RightWayUp, a.Solve}) {
+    for (QAction* item : {a.ZoomPicture, a.ArrangeAtEdge, a.ArrangeInGrid, a.Disarrange, a.PieceSize,
+                          a.Picture, a.Hint, a.RightWayUp, a.Solve, a.HelpAboutJig}) {
         EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
     }
     EXPECT_TRUE(a.HelpAboutJig->isVisible());
-    for (const char* name : {"SpeedEdge", "SpeedGrid"}) {
+    for (const char* name : {"SpeedSize", "SpeedEdge", "SpeedGrid", "SpeedPicture"}) {
         EXPECT_TRUE(form.speedButton(name)->isEnabled()) << name;
     }
     EXPECT_TRUE(form.solvedStatus()->isVisibleTo(&form));
