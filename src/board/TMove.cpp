@@ -425,7 +425,9 @@ void TMove::RaiseTray(TBox& tray) {
     host().presentNow(intersection(MoveRect, BackBuffer.bounds()));
 }
 
-void TMove::TurnPieceImages(const PieceList&, int32_t) {}
+void TMove::TurnPieceImages(const PieceList& list, int32_t quarterTurns) {
+    RotatePieces(list, quarterTurns, false);
+}
 
 void TMove::RotateGroup(TFormPiece& p, int32_t quarterTurns, bool snap) {
     if (IsMoveBusy()) {

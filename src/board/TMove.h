@@ -197,9 +197,7 @@ protected:
     /// The minimise and restore animation of a tray, drawn with the band.
     void ZoomTray(const Rect& from, const Rect& to) override;
     /// Adds `quarterTurns` clockwise quarter turns to the images of the listed
-    /// pieces. The turning of piece images belongs to the rotation step, which
-    /// overrides this; until then RotateGroup runs its whole path without
-    /// turning anything.
+    /// pieces (the rotation step, RotatePieces); RotateGroup calls it.
     virtual void TurnPieceImages(const PieceList& list, int32_t quarterTurns);
 
 private:

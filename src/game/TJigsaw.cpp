@@ -40,6 +40,8 @@ void TJigsaw::Scatter(const PieceList& list, const Rect& area) {
         p->Placed = false;
         p->Stacking = uint16_t(Rng.Random(65535));
     }
+    // The turns drawn above reach the images in one pass.
+    RotatePieces(list, 0, Config.RotationOn);
 }
 
 void TJigsaw::NewLayout() {

@@ -137,7 +137,7 @@ public:
     /// seed, so the shapes stay the same: cuts and extracts again, replaces
     /// the picture by `OriginalPicture` stretched to the new size and rebuilds
     /// the atlases. Board positions, groups and the colour keys stay; each
-    /// piece's Rotation moves into PendingTurns (the images are upright again).
+    /// piece is turned again as it lay (ReapplyTurns).
     /// @returns false, changing nothing, for 0, for a scale whose cells would
     ///          lie outside 8..640 pixels and when no puzzle is built.
     /// @throws AtlasTooLargeError (before any state changes) when the atlases

@@ -123,12 +123,8 @@ bool TJigsaw::Rescale(int32_t percent) {
         }
         buildAtlases(OutlineData);
     }
-    // The atlases are upright now: each piece's turn waits in PendingTurns
-    // until the rotation step turns its cell again.
-    for (TFormPiece* p : Pieces) {
-        p->PendingTurns = p->Rotation;
-        p->Rotation = 0;
-    }
+    // The atlases are upright now: every piece is turned again as it lay.
+    ReapplyTurns(Pieces, Config.RotationOn);
     return true;
 }
 

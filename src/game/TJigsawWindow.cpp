@@ -51,12 +51,11 @@ void TJigsaw::PaintBoard(int32_t outlineChoice) {
     }
     const bool wasWood = Config.isWood();
     Config.OutlineStyle = outlineChoice;
-    if (Config.RotationOn && outlineChoice != 0) {
-        // Turned pieces take their outlines from upright images: rebuild them.
-        Rescale(State.ScalePercent);
-        SetBoardSize(BackBuffer.width(), BackBuffer.height());
-    } else if (wasWood) {
-        // Wood pieces reach further than the others: lay the board out again.
+    // Every cell holds its piece as it lies, so shading from the cells gives
+    // turned pieces their bevels too, without rebuilding the pieces.
+    buildShading();
+    if (wasWood || Config.isWood()) {
+        // Side faces change how far pieces reach: lay the board out again.
         SetBoardSize(BackBuffer.width(), BackBuffer.height());
     } else {
         DrawBoard(Mural);

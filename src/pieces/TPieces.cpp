@@ -9,7 +9,9 @@
 
 namespace zg {
 
-TPieces::TPieces(Host& host) : m_host(&host) {}
+TPieces::TPieces(Host& host) : m_host(&host) {
+    loadWoodTexture();
+}
 
 TPieces::~TPieces() = default;
 
@@ -116,12 +118,17 @@ void TPieces::buildAtlases(std::span<const uint8_t> buffer) {
                      std::vector<uint8_t>(buffer.begin(), buffer.begin() + std::ptrdiff_t(maskBytes)));
     TurnImage.resize(sizes.PieceWidth, sizes.PieceHeight);
     TurnMask.resize(sizes.PieceWidth, sizes.PieceHeight);
-    // The outline and wood sprites are built from `buffer` here once the
-    // shading step exists; until then every piece keeps empty sprites.
 
     ProgressReporter progress(host(), "Drawing: ", pieceCount());
+    // Each cell is placed where the piece's index puts it before its shading
+    // reads the mask there, on the first build and after a rescale alike.
+    computeShadingSizes();
     forEachPiece(
-        pieceCount(), WorkerThreads, [&](int64_t i) { buildPieceCell(int32_t(i), sizes); },
+        pieceCount(), WorkerThreads,
+        [&](int64_t i) {
+            buildPieceCell(int32_t(i), sizes);
+            buildPieceShading(*Pieces[std::size_t(i)]);
+        },
         [&](int64_t done) { progress.step(done); });
     host().setStatusText({});
 }

@@ -3,6 +3,8 @@
 #include "files/TGameState.h"
 #include "gfx/Bitmap1.h"
 #include "gfx/Bitmap24.h"
+#include "gfx/Jpeg.h"
+#include "gfx/TSprite.h"
 #include "pieces/CutMap.h"
 #include "pieces/PieceLabeller.h"
 #include "pieces/PieceWorkers.h"
@@ -90,6 +92,47 @@ public:
     /// True when the board point (x, y) lies on the piece as it lies now.
     bool hitTest(const TFormPiece& piece, int32_t x, int32_t y) const;
 
+    // ---- Turning pieces ----
+
+    /// The rotation step: turns `piece` by t = (baseTurns + PendingTurns) and 3
+    /// quarter turns clockwise. Its image and mask cells are turned in place
+    /// (through TurnImage and TurnMask), Width and Height swap for odd t, its
+    /// shading sprites are rebuilt from the turned mask, Rotation becomes
+    /// (Rotation + t) and 3 and PendingTurns 0. The top-left of the piece on
+    /// the board stays. Nothing but PendingTurns := 0 happens for t = 0.
+    /// @throws std::logic_error when the turned box would not fit the cell.
+    void TurnPiece(TFormPiece& piece, int32_t baseTurns);
+    /// TurnPiece for every listed piece in list order, with the busy cursor
+    /// for more than one piece and, with `showProgress`, "Rotating: " progress;
+    /// the cursor and the status line are restored also on failure.
+    void RotatePieces(const PieceList& list, int32_t baseTurns, bool showProgress);
+    /// Gives every listed piece that is not Joined PendingTurns := Random(4),
+    /// then turns the list.
+    void RandomTurns(const PieceList& list, bool showProgress);
+    /// After the atlases were rebuilt upright (a new scale, a resumed game):
+    /// moves each listed piece's Rotation (and 3) into PendingTurns, sets
+    /// Rotation to 0 and turns the list, so every piece lies as it did.
+    void ReapplyTurns(const PieceList& list, bool showProgress);
+
+    // ---- Shading ----
+
+    static constexpr int32_t kOutlineNone = 0;
+    static constexpr int32_t kOutlinePaper = 1;
+    static constexpr int32_t kOutlineCard = 2;
+    static constexpr int32_t kOutlineWood = 3;
+
+    /// Sets OutlineWidth (1 for Paper, else PieceWidth / 40 within 2..6) and
+    /// WoodThickness (PieceHeight / 15 within 1..20) for the current style.
+    void computeShadingSizes();
+    /// computeShadingSizes, then buildPieceShading for every piece. Run after
+    /// the atlases are built and when the outline style changes.
+    void buildShading();
+    /// Builds (or, for the None style, empties) the piece's OutlineSprite
+    /// and, in the Wood style, its WoodSprite, from its mask cell as the piece
+    /// lies now. Reads only shared state and writes only `piece`, so pieces
+    /// may be shaded in parallel.
+    void buildPieceShading(TFormPiece& piece) const;
+
     // ---- Sort keys ----
 
     /// Sets EdgeClass of the first list.size() pieces of the piece set from
@@ -116,11 +159,17 @@ public:
     Bitmap24 BackBuffer; ///< board-sized, always holds the finished board
     Bitmap24 TurnImage;  ///< one cell, for turning pieces
     Bitmap1 TurnMask;
+    TSprite OutlineCoder{true, 0};
+    TSprite WoodCoder{false, 0};
+    Bitmap8 WoodTexture; ///< the "Solid" texture; its indices are coded one up
 
 protected:
+public:
     /// The outline style the pieces are drawn with: 0 None, 1 Paper, 2 Card,
     /// 3 Wood. The game layer answers from its settings.
     virtual int32_t outlineStyle() const { return 0; }
+
+protected:
     /// Paints the piece's OutlineSprite at its board top-left, clipped to `clip`.
     void drawOutline(const TFormPiece& piece, Bitmap24& target, const Rect& clip) const;
     /// Paints the piece's WoodSprite (its side face) at its board top-left,
@@ -132,6 +181,9 @@ private:
     /// the cell of Pieces[i] and copies its pixels of Picture into
     /// ImageAtlas under its mask. Touches only that record and its cell.
     void buildPieceCell(int32_t i, const AtlasSizes& sizes);
+    /// Decodes the "Solid" wood texture and loads its colours into WoodCoder.
+    /// @throws ResourceError when it is missing or empty.
+    void loadWoodTexture();
 
     Host* m_host;
     std::vector<std::unique_ptr<TFormPiece>> m_records;

@@ -8,9 +8,6 @@
 namespace zg {
 
 namespace {
-constexpr int32_t kOutlineNone = 0;
-constexpr int32_t kOutlineWood = 3;
-
 /// The part of the atlas cell of `piece` that lands inside `visible` when the
 /// piece is drawn at its board rectangle; `at` receives the board top-left.
 Rect visibleCell(const TFormPiece& piece, const Rect& visible, Point& at) {
@@ -114,23 +111,6 @@ bool TPieces::hitTest(const TFormPiece& piece, int32_t x, int32_t y) const {
         return false;
     }
     return !MaskAtlas.isWhite(int32_t(mx), int32_t(my));
-}
-
-void TPieces::drawOutline(const TFormPiece& piece, Bitmap24& target, const Rect& clip) const {
-    // Hook for the outline shading: the run-length OutlineSprite is painted
-    // here by the sprite coder. No piece carries one until the shading step
-    // builds them, so there is nothing to paint yet.
-    (void)piece;
-    (void)target;
-    (void)clip;
-}
-
-void TPieces::drawWoodSide(const TFormPiece& piece, Bitmap24& target, const Rect& clip) const {
-    // Hook for the wood side faces: the WoodSprite, Height + WoodThickness rows
-    // tall, is painted here by the sprite coder once the shading step builds it.
-    (void)piece;
-    (void)target;
-    (void)clip;
 }
 
 } // namespace zg

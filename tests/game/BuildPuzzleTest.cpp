@@ -166,7 +166,7 @@ TEST_F(BuildPuzzleTest, RescaleToHalfAndBackGivesTheSameMasks) {
     EXPECT_EQ(host.cursor(), CursorShape::Default);
 }
 
-TEST_F(BuildPuzzleTest, RescaleKeepsTheBoardAndMovesTurnsIntoPending) {
+TEST_F(BuildPuzzleTest, RescaleKeepsTheBoardAndTurnsEveryPieceAgain) {
     jig.BuildPuzzle(makePicture(240, 180));
     TFormPiece& p = *jig.Pieces[4];
     p.Left = 321;
@@ -179,8 +179,24 @@ TEST_F(BuildPuzzleTest, RescaleKeepsTheBoardAndMovesTurnsIntoPending) {
     EXPECT_EQ(p.Top, 123);
     EXPECT_EQ(p.GroupId, 77);
     EXPECT_EQ(p.ColorKey, key);
-    EXPECT_EQ(p.Rotation, 0);
-    EXPECT_EQ(p.PendingTurns, 3);
+    EXPECT_EQ(p.Rotation, 3);
+    EXPECT_EQ(p.PendingTurns, 0);
+    // The freshly drawn upright cell was turned back: box and mask as turned.
+    TJigsaw fresh(host);
+    fresh.State = jig.State;
+    fresh.Config = jig.Config;
+    fresh.BuildPuzzle(makePicture(240, 180));
+    ASSERT_TRUE(fresh.Rescale(80));
+    const TFormPiece& q = *fresh.Pieces[4];
+    EXPECT_EQ(p.Width, q.Height);
+    EXPECT_EQ(p.Height, q.Width);
+    for (int32_t y = 0; y < q.Height; ++y) {
+        for (int32_t x = 0; x < q.Width; ++x) {
+            // A quarter turn anticlockwise takes (x, y) to (y, Width - 1 - x).
+            ASSERT_EQ(jig.MaskAtlas.isWhite(p.CellX + y, p.CellY + q.Width - 1 - x),
+                      fresh.MaskAtlas.isWhite(q.CellX + x, q.CellY + y));
+        }
+    }
 }
 
 TEST_F(BuildPuzzleTest, RescaleRefusesUnusableScales) {

@@ -1,5 +1,5 @@
-#include "gfx/KeepVisible.h"
 #include "game/TJigsaw.h"
+#include "gfx/KeepVisible.h"
 #include "support/FakeHost.h"
 
 #include <gtest/gtest.h>
@@ -110,8 +110,11 @@ TEST_F(ScatterTest, SameSeedGivesTheSameLayout) {
     }
 }
 
-TEST_F(ScatterTest, DrawsRotationXYAndStackingInThatOrder) {
+TEST_F(ScatterTest, DrawsRotationXYAndStackingInThatOrderAndTurnsThePieces) {
     makePuzzle(2, 40, 40, 300, 200);
+    jig.ImageAtlas.resize(80, 40);
+    jig.MaskAtlas.resize(80, 40);
+    jig.Pieces[1]->CellX = 40;
     jig.Config.RotationOn = true;
     jig.Rng.RandSeed = 5;
     jig.NewLayout();
@@ -122,7 +125,8 @@ TEST_F(ScatterTest, DrawsRotationXYAndStackingInThatOrder) {
         const int32_t x = int32_t(expect.Random(300 - 20 + 1));
         const int32_t y = int32_t(expect.Random(200 - 20 + 1));
         const uint32_t stacking = expect.Random(65535);
-        EXPECT_EQ(p->PendingTurns, turns);
+        EXPECT_EQ(p->Rotation, turns);
+        EXPECT_EQ(p->PendingTurns, 0);
         Rect r = Rect::fromSize(x, y, 40, 40);
         keepVisible(r, {0, 0, 300, 200}, 20, 20);
         EXPECT_EQ(p->Left, r.Left);

@@ -12,15 +12,15 @@
 namespace zg::test {
 
 /// A picture of width x height cut with the real cutter and extracted into a
-/// piece set, keeping the filled map for inspection.
-struct CutAndExtracted {
+/// piece set of class `Pieces`, keeping the filled map for inspection.
+template <class Pieces> struct CutAndExtractedAs {
     FakeHost host;
-    TPieces pieces{host};
+    Pieces pieces{host};
     CutMap filled;
     std::vector<uint8_t> buffer;
 
-    CutAndExtracted(int32_t width, int32_t height, int32_t cols, int32_t rows, int32_t style, int32_t oddness,
-                    uint32_t seed = 20240601) {
+    CutAndExtractedAs(int32_t width, int32_t height, int32_t cols, int32_t rows, int32_t style,
+                      int32_t oddness, uint32_t seed = 20240601) {
         SeedTable seeds;
         CutParams params;
         params.Width = width;
@@ -63,5 +63,7 @@ struct CutAndExtracted {
         return count;
     }
 };
+
+using CutAndExtracted = CutAndExtractedAs<TPieces>;
 
 } // namespace zg::test
