@@ -1,9 +1,9 @@
 #include "PreparePicture.h"
 
-#include "Orientation.h"
 #include "ToolError.h"
 #include "files/GiftError.h"
 #include "game/Grid.h"
+#include "gfx/ExifOrientation.h"
 #include "gfx/Jpeg.h"
 #include "gfx/JpegEncode.h"
 #include "gfx/Stretch.h"

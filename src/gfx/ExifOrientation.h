@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-namespace zg::maker {
+namespace zg {
 
 /// The orientation a camera recorded in a JPEG file's EXIF data: 1 for a
 /// picture stored upright, 2..8 for one stored mirrored and/or turned (the
@@ -26,4 +26,4 @@ std::string uprightingText(int orientation);
 /// 2..8) returns a copy.
 Bitmap24 turnUpright(const Bitmap24& stored, int orientation);
 
-} // namespace zg::maker
+} // namespace zg

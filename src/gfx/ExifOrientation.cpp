@@ -1,10 +1,10 @@
-#include "Orientation.h"
+#include "gfx/ExifOrientation.h"
 
 #include <array>
 #include <cstring>
 #include <optional>
 
-namespace zg::maker {
+namespace zg {
 namespace {
 
 constexpr uint16_t kOrientationTag = 0x0112;
@@ -167,4 +167,4 @@ Bitmap24 turnUpright(const Bitmap24& stored, int orientation) {
     return upright;
 }
 
-} // namespace zg::maker
+} // namespace zg
