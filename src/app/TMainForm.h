@@ -181,6 +181,7 @@ private:
     void dialogsPuzzleStarted();
     void connectSplashOrder(TSplashForm& splash);
     void PictureClick();
+    void showOverlay();
     void PieceSizeClick();
     void RightMouseButtonClick();
     void HelpAboutJigItemClick();

@@ -89,8 +89,12 @@ void TMainForm::dialogsPuzzleStarted() {
     // appears now, its height fitted to the picture.
     m_overlay->fitHeightToWidth();
     if (m_actions.Picture->isChecked()) {
-        m_overlay->show();
+        showOverlay();
     }
+}
+
+void TMainForm::showOverlay() {
+    m_overlay->showOver(QRect(m_board->mapToGlobal(QPoint(0, 0)), m_board->size()));
 }
 
 void TMainForm::PictureClick() {
@@ -98,7 +102,7 @@ void TMainForm::PictureClick() {
         return;
     }
     if (m_actions.Picture->isChecked()) {
-        m_overlay->show();
+        showOverlay();
         m_overlay->update();
     } else {
         m_overlay->hide();

@@ -35,6 +35,15 @@ void TOverlayForm::fitHeightToWidth() {
     update();
 }
 
+void TOverlayForm::showOver(const QRect& area) {
+    if (!m_placed) {
+        constexpr int kInset = 8;
+        move(area.right() - width() - kInset, area.top() + kInset);
+        m_placed = true;
+    }
+    show();
+}
+
 void TOverlayForm::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QImage picture = m_source ? m_source() : QImage();

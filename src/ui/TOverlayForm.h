@@ -25,6 +25,9 @@ public:
     /// Sets the client height to picture height x client width / picture
     /// width (after a resume or a new picture); nothing without a picture.
     void fitHeightToWidth();
+    /// Shows the window; the first time, inside the top-right corner of
+    /// `area` (screen coordinates), so it starts over the board's edge.
+    void showOver(const QRect& area);
 
 signals:
     /// The window was closed by its close box (or any other way).
@@ -38,6 +41,7 @@ protected:
 private:
     PictureSource m_source;
     bool m_fitting = false;
+    bool m_placed = false;
 };
 
 } // namespace zg
