@@ -81,6 +81,7 @@ void ModalWatcher::poll() {
         return;
     }
     if (auto* colours = qobject_cast<QColorDialog*>(modal)) {
+        ++colourDialogs;
         if (colourToPick.isValid()) {
             colours->setCurrentColor(colourToPick);
             colours->accept();

@@ -80,7 +80,8 @@ public:
     QStringList messages; ///< texts of the message boxes seen
     int splashCount = 0;  ///< splash windows seen modal
     QMessageBox::StandardButton answer = QMessageBox::Yes;
-    QColor colourToPick; ///< what colour dialogs choose (invalid: cancel)
+    QColor colourToPick;   ///< what colour dialogs choose (invalid: cancel)
+    int colourDialogs = 0; ///< colour dialogs seen
     std::function<void(TSplashForm&)> onSplash;
     QStringList windows; ///< object names of the other modal windows seen, while onWindow is set
     /// When set, handed every other modal window, which the watcher then
