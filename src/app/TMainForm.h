@@ -166,6 +166,7 @@ private:
     void SoundClick();
     void MusicClick();
     void OutlinesClick(QAction* item);
+    void RotationClick();
     void ShadowsClick();
     void ShowTimerClick();
     void ShowNumClick();

@@ -79,6 +79,15 @@ void TMainForm::OutlinesClick(QAction* item) {
     m_board->update();
 }
 
+void TMainForm::RotationClick() {
+    // The item has already toggled its check: that is the wanted state.
+    const bool on = m_jigsaw->RotationOption(m_actions.Rotation->isChecked(), kRightWayUpQuestion);
+    m_actions.Rotation->setChecked(on);
+    m_popups.RotateRight->setEnabled(on);
+    m_popups.RotateLeft->setEnabled(on);
+    m_board->update();
+}
+
 void TMainForm::ShadowsClick() {
     m_jigsaw->Config.ShadowsOn = m_actions.Shadows->isChecked();
 }

@@ -211,6 +211,7 @@ void TMainForm::createMenus() {
     a.Rotation = addItem(options, QStringLiteral("&Rotating Pieces"),
                          QStringLiteral("When enabled, pieces can be turned around"));
     a.Rotation->setCheckable(true);
+    connect(a.Rotation, &QAction::triggered, this, [this] { guarded([this] { RotationClick(); }); });
     QMenu* advanced = options->addMenu(QStringLiteral("Advanced"));
     a.BackgroundColor = addItem(advanced, QStringLiteral("&Background Color..."),
                                 QStringLiteral("Change the window background color"));

@@ -12,6 +12,15 @@
 
 namespace zg {
 
+/// Asked when rotating pieces is switched on during play.
+inline constexpr const char* kRandomTurnsQuestion = "Would you like some pieces randomly rotated now?";
+/// Asked when rotating pieces is switched off from the menu with turned pieces present.
+inline constexpr const char* kRightWayUpQuestion = "Press 'Yes' to turn all pieces the right way up.";
+/// Asked when a saved game with turned pieces is resumed with rotation off.
+inline constexpr const char* kResumeRotatedQuestion =
+    "The puzzle has rotated pieces but the rotation option is currently disabled. Press 'Yes' to turn all "
+    "pieces the right way up or 'No' to re-enable rotation.";
+
 /// The puzzle object: the top layer, holding the game state and the rules
 /// of play over the tray set and the pieces below it.
 class TJigsaw : public TMove {
@@ -209,6 +218,21 @@ public:
     /// is in one group; if so marks the puzzle solved, plays the completion
     /// sound and shows the congratulations and the full picture.
     void CheckCompletion();
+
+    // ---- Rotating pieces (TJigsawRotation.cpp) ----
+
+    /// The rotating-pieces option set to `on`; returns the resulting state,
+    /// which the window shows as the menu check. While playing, switching on
+    /// asks kRandomTurnsQuestion: Cancel keeps rotation off, Yes turns every
+    /// loose piece of the main board area by a random number of quarter
+    /// turns, No just enables. Switching off while any piece is turned asks
+    /// `offQuestion` (Yes/No): Yes turns every piece upright (TurnAllUpright),
+    /// No keeps rotation on. Not playing, the option is simply stored.
+    bool RotationOption(bool on, const std::string& offQuestion);
+    /// Turns every piece the right way up: each joined group once, as a
+    /// whole, around its first piece in index order, each loose piece in
+    /// place; then redraws the board. Counts no cheat.
+    void TurnAllUpright();
 
     // ---- Board size, painting and game state (TJigsawWindow.cpp) ----
 

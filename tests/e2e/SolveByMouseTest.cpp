@@ -33,13 +33,17 @@ protected:
         s_full =
             s_factory->make(QStringLiteral("full-gift"), {QStringLiteral("--pieces"), QStringLiteral("42"),
                                                           QStringLiteral("--seed"), QStringLiteral("7")});
+        s_turned =
+            s_factory->make(QStringLiteral("turned-gift"),
+                            {QStringLiteral("--pieces"), QStringLiteral("12"), QStringLiteral("--seed"),
+                             QStringLiteral("5"), QStringLiteral("--rotation"), QStringLiteral("on")});
     }
     static void TearDownTestSuite() {
         delete s_factory;
         s_factory = nullptr;
     }
     void SetUp() override {
-        if (s_small.isEmpty() || s_full.isEmpty()) {
+        if (s_small.isEmpty() || s_full.isEmpty() || s_turned.isEmpty()) {
             GTEST_SKIP() << "gift-maker is not available";
         }
     }
@@ -107,6 +111,34 @@ protected:
         ASSERT_EQ(jig().State.SolvedCount, solved) << "parking piece " << p.Index << " joined it";
     }
 
+    /// Moves the loose pieces that wholly cover piece `p` out of the way.
+    void uncover(TFormPiece& p, const Rect& keepClear) {
+        TJigsaw& j = jig();
+        for (int guard = 0; !m_mouse->visiblePoint(p) && guard < j.State.PieceCount; ++guard) {
+            TFormPiece* above =
+                j.TrayByNumber(p.TrayIndex)
+                    .PieceAtPoint(p.Left + p.Width / 2, p.Top + p.Height / 2, false, j.MaskAtlas);
+            ASSERT_NE(above, nullptr);
+            ASSERT_NO_FATAL_FAILURE(park(*above, keepClear));
+        }
+    }
+
+    /// Turns a loose piece upright where it lies with control+clicks: a right
+    /// click turns it clockwise, a left one anticlockwise. It must not join.
+    void turnUprightByMouse(TFormPiece& p) {
+        const int32_t solved = jig().State.SolvedCount;
+        while ((p.Rotation & 3) != 0) {
+            const std::optional<Point> at = m_mouse->visiblePoint(p);
+            ASSERT_TRUE(at.has_value()) << "piece " << p.Index << " is wholly covered";
+            const Qt::MouseButton button = (p.Rotation & 3) == 1 ? Qt::LeftButton : Qt::RightButton;
+            const int32_t before = p.Rotation & 3;
+            m_mouse->press(*at, button, Qt::ControlModifier);
+            m_mouse->release(*at, button, Qt::ControlModifier);
+            ASSERT_NE(p.Rotation & 3, before) << "piece " << p.Index << " did not turn";
+        }
+        ASSERT_EQ(jig().State.SolvedCount, solved) << "turning piece " << p.Index << " joined it";
+    }
+
     /// Solves the puzzle by dragging every piece, in index order, to its
     /// place in a picture laid out at the board's top-left. Every drop after
     /// the first must join the piece to the picture. The window's clock is
@@ -132,14 +164,11 @@ protected:
         const int32_t count = j.State.PieceCount;
         for (int32_t k = 0; k < count; ++k) {
             TFormPiece& p = piece(k);
-            // A piece wholly covered by loose ones: move those away first.
-            for (int guard = 0; !m_mouse->visiblePoint(p) && guard < count; ++guard) {
-                TFormPiece* above =
-                    j.TrayByNumber(p.TrayIndex)
-                        .PieceAtPoint(p.Left + p.Width / 2, p.Top + p.Height / 2, false, j.MaskAtlas);
-                ASSERT_NE(above, nullptr);
-                ASSERT_NO_FATAL_FAILURE(park(*above, keepClear));
-            }
+            // A piece wholly covered by loose ones: move those away first;
+            // a turned piece is turned upright where it lies.
+            ASSERT_NO_FATAL_FAILURE(uncover(p, keepClear));
+            ASSERT_NO_FATAL_FAILURE(turnUprightByMouse(p));
+            ASSERT_NO_FATAL_FAILURE(uncover(p, keepClear));
             if (k == count - 1) {
                 m_form->timer().stop();
             }
@@ -157,6 +186,7 @@ protected:
     static GiftFactory* s_factory;
     static QString s_small;
     static QString s_full;
+    static QString s_turned;
     DialogWatcher m_dialogs;
     std::unique_ptr<TMainForm> m_form;
     std::unique_ptr<BoardDriver> m_mouse;
@@ -165,6 +195,7 @@ protected:
 GiftFactory* SolveByMouse::s_factory = nullptr;
 QString SolveByMouse::s_small;
 QString SolveByMouse::s_full;
+QString SolveByMouse::s_turned;
 
 TEST_F(SolveByMouse, FortyTwoPiecesSolvedByDragsCongratulateOnTheNextTick) {
     ASSERT_NO_FATAL_FAILURE(open(s_full));
@@ -200,6 +231,22 @@ TEST_F(SolveByMouse, TwoByTwoSolvedByDragsCongratulatesOnTheNextTick) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_dialogs.congratulations == 1; }, 5000));
     EXPECT_TRUE(jig().State.Solved);
     EXPECT_EQ(m_form->solvedStatus()->text(), QStringLiteral("Solved 4 of 4"));
+}
+
+TEST_F(SolveByMouse, TurnedPiecesAreTurnedUprightByControlClicksAndSolved) {
+    ASSERT_NO_FATAL_FAILURE(open(s_turned));
+    ASSERT_TRUE(jig().Config.RotationOn);
+    ASSERT_EQ(jig().State.PieceCount, 12);
+    int turned = 0;
+    for (const TFormPiece* p : jig().Pieces) {
+        turned += (p->Rotation & 3) != 0;
+    }
+    EXPECT_GE(turned, 4) << "the scatter turns loose pieces at random";
+    ASSERT_NO_FATAL_FAILURE(solveByMouse());
+    EXPECT_EQ(jig().State.SolvedCount, 12);
+    m_form->timer().start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_dialogs.congratulations == 1; }, 5000));
+    EXPECT_TRUE(jig().State.Solved);
 }
 
 TEST_F(SolveByMouse, ShiftDragWithCheatingOffMovesThePieceLikeAPlainDrag) {
