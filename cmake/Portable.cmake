@@ -51,7 +51,7 @@ foreach(font ${ZG_BUNDLE_FONTS})
     list(APPEND font_options --font ${font})
 endforeach()
 zg_make_portable(${CMAKE_BINARY_DIR}/zanthoria-gift-portable zanthoria-gift 19
-    --qt-plugins ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS} ${font_options} --soundfont ${ZG_SOUNDFONT})
+    --qt-plugins ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS} ${font_options} --soundfont ${ZG_SOUNDFONT} --trim-icu)
 if(ZG_BUILD_PORTABLE)
     add_custom_target(portable-player ALL DEPENDS ${CMAKE_BINARY_DIR}/zanthoria-gift-portable)
 else()
