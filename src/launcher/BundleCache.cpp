@@ -210,6 +210,23 @@ std::string makeTempFolder(std::string pattern) {
     return pattern;
 }
 
+/// The number of entries other than folders in the tree under `dir`
+/// (links are counted, not followed).
+std::size_t countNonFolders(const std::string& dir) {
+    static thread_local std::size_t count = 0;
+    count = 0;
+    ::nftw(
+        dir.c_str(),
+        [](const char*, const struct stat*, int type, FTW*) {
+            if (type != FTW_D && type != FTW_DP) {
+                ++count;
+            }
+            return 0;
+        },
+        16, FTW_PHYS);
+    return count;
+}
+
 } // namespace
 
 Bundle readBundle(int fd) {
@@ -236,6 +253,11 @@ Bundle readBundle(int fd) {
 bool matchesBundle(const std::string& dir, const Bundle& bundle) {
     struct stat st {};
     if (::lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        return false;
+    }
+    // Nothing may be there but the bundle's files: a library added to lib/
+    // would be loaded as readily as a changed one.
+    if (countNonFolders(dir) != bundle.entries.size()) {
         return false;
     }
     for (const Entry& entry : bundle.entries) {

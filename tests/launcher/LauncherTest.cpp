@@ -261,6 +261,14 @@ TEST_F(LauncherTest, ChangedCacheIsReplacedAndUnwritableCacheFallsBackToAPrivate
     EXPECT_EQ(count(r.err, kUnpacking), 1u) << r.err;
     EXPECT_EQ(readBytes(player), original);
 
+    // Nor is a library someone added beside the bundled ones.
+    const fs::path added = player.parent_path().parent_path() / "lib" / "libadded.so.1";
+    writeBytes(added, {1, 2, 3});
+    r = runGift(gift, cache);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(count(r.err, kUnpacking), 1u) << r.err;
+    EXPECT_FALSE(fs::exists(added));
+
     // A cache folder that cannot be made: the gift still starts, from a
     // private folder that is gone when it ends.
     const fs::path blocked = dir / "not-a-folder";
