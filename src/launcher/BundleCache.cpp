@@ -227,6 +227,75 @@ std::size_t countNonFolders(const std::string& dir) {
     return count;
 }
 
+/// What the file system says about every file of the bundle in `dir`: device,
+/// inode, size, mode, and modification and change times to the nanosecond.
+/// Any write to a file, any replacement and any change of its mode changes
+/// this, and the change time cannot be set back by an ordinary program.
+/// "" when a file is missing or no regular file.
+std::string treeStamp(const std::string& dir, const Bundle& bundle) {
+    std::string stamp;
+    for (const Entry& entry : bundle.entries) {
+        struct stat st {};
+        if (::lstat((dir + "/" + entry.path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            return {};
+        }
+        const uint64_t fields[] = {uint64_t(st.st_dev),         uint64_t(st.st_ino),
+                                   uint64_t(st.st_size),        uint64_t(st.st_mode),
+                                   uint64_t(st.st_mtim.tv_sec), uint64_t(st.st_mtim.tv_nsec),
+                                   uint64_t(st.st_ctim.tv_sec), uint64_t(st.st_ctim.tv_nsec)};
+        stamp.append(reinterpret_cast<const char*>(fields), sizeof fields);
+    }
+    return stamp;
+}
+
+std::string readSmallFile(const std::string& path) {
+    std::string text;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        return text;
+    }
+    char buffer[65536];
+    ssize_t n = 0;
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) {
+        text.append(buffer, std::size_t(n));
+    }
+    ::close(fd);
+    return text;
+}
+
+/// Records the stamp of a folder whose every file was just checked or
+/// written, through a temporary file and a rename. Failure only costs the
+/// next start a full check.
+void recordStamp(const std::string& root, const std::string& hash, const std::string& stamp) {
+    if (stamp.empty()) {
+        return;
+    }
+    const std::string stampPath = root + "/" + hash + ".checked";
+    std::string temp = sideName(root, hash, "checked");
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        return;
+    }
+    bool ok = true;
+    try {
+        writeAll(fd, reinterpret_cast<const uint8_t*>(stamp.data()), stamp.size(), temp);
+    } catch (const UnpackError&) {
+        ok = false;
+    }
+    ok = ::close(fd) == 0 && ok && ::rename(temp.c_str(), stampPath.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+    }
+}
+
+/// True when the folder is, file for file, as it was when it was last checked
+/// in full or unpacked, and holds nothing else.
+bool unchangedSinceChecked(const std::string& dir, const std::string& stampPath, const Bundle& bundle) {
+    const std::string recorded = readSmallFile(stampPath);
+    return !recorded.empty() && recorded == treeStamp(dir, bundle) &&
+           countNonFolders(dir) == bundle.entries.size();
+}
+
 } // namespace
 
 Bundle readBundle(int fd) {
@@ -316,7 +385,19 @@ std::string prepareCached(const std::string& root, const Bundle& bundle,
                           void (*note)(const std::string& dir)) {
     const std::string hash = hashName(bundle.layout.bundle->contentHash);
     const std::string target = root + "/" + hash;
-    if (matchesBundle(target, bundle)) {
+    const std::string stampPath = root + "/" + hash + ".checked";
+    // Hashing every file takes longer than starting the player, so a folder
+    // is hashed in full only when the file system reports some change since
+    // it was last hashed or unpacked.
+    if (unchangedSinceChecked(target, stampPath, bundle)) {
+        return target;
+    }
+    if (const std::string before = treeStamp(target, bundle);
+        !before.empty() && matchesBundle(target, bundle)) {
+        // Recorded only when nothing changed while the files were hashed.
+        if (treeStamp(target, bundle) == before) {
+            recordStamp(root, hash, before);
+        }
         return target;
     }
     makeFolders(root);
@@ -325,6 +406,7 @@ std::string prepareCached(const std::string& root, const Bundle& bundle,
     if (matchesBundle(target, bundle)) {
         return target;
     }
+    ::unlink(stampPath.c_str());
     removeLeftovers(root, hash);
     struct stat st {};
     if (::lstat(target.c_str(), &st) == 0) {
@@ -352,6 +434,7 @@ std::string prepareCached(const std::string& root, const Bundle& bundle,
         removeTree(temp);
         throw UnpackError(why);
     }
+    recordStamp(root, hash, treeStamp(target, bundle));
     return target;
 }
 

@@ -43,7 +43,11 @@ void unpackInto(const std::string& dir, const Bundle& bundle);
 std::string cacheRoot();
 
 /// Makes sure `root`/<content hash> holds a complete, unchanged copy of the
-/// bundle and returns its path. A folder that matches is used as it is;
+/// bundle and returns its path. Every file is hashed and compared with the
+/// bundle, except when the file system reports no change at all to any of
+/// them (inode, size, mode, modification and change times) since they were
+/// last hashed or unpacked, as recorded in `root`/<content hash>.checked.
+/// A folder that matches is used as it is;
 /// otherwise the bundle is unpacked into a temporary folder beside it and
 /// renamed into place, under a lock on `root`/<content hash>.lock, so two
 /// gifts starting at once unpack it once and a process killed mid-way never

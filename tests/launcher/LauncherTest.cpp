@@ -241,7 +241,7 @@ TEST_F(LauncherTest, TwoLaunchesAtOnceUnpackOnceAndBothStart) {
     }
     EXPECT_EQ(count(errors, kUnpacking), 1u) << errors;
     const std::string hash = bundle::hashName(bundle::inspectGift(gift.string()).bundle->contentHash);
-    EXPECT_EQ(cacheNames(), (std::vector<std::string>{hash, hash + ".lock"}));
+    EXPECT_EQ(cacheNames(), (std::vector<std::string>{hash, hash + ".checked", hash + ".lock"}));
 }
 
 TEST_F(LauncherTest, ChangedCacheIsReplacedAndUnwritableCacheFallsBackToAPrivateFolder) {
