@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 
 namespace zg {
@@ -41,9 +42,13 @@ std::vector<uint8_t> TSprite::encode(int32_t width, int32_t height, const uint8_
         throw std::invalid_argument("a sprite row is wider than a run can say");
     }
     // Worst case per row: the size field and, for every pixel, a run header
-    // and its data byte.
-    std::vector<uint8_t> block(std::size_t(height) * (4 + 5 * std::size_t(width)));
-    uint8_t* out = block.data();
+    // and its data byte. The scratch is left uncleared (every byte the block
+    // keeps is written) and only the bytes used are copied out, so a sprite
+    // costs its own size, not five times its pixels.
+    const std::size_t worst = std::size_t(height) * (4 + 5 * std::size_t(width));
+    const auto scratch = std::make_unique_for_overwrite<uint8_t[]>(worst);
+    uint8_t* const begin = scratch.get();
+    uint8_t* out = begin;
     for (int32_t y = 0; y < height; ++y) {
         const uint8_t* row = image + std::size_t(y) * stride;
         uint8_t* rowStart = out;
@@ -66,9 +71,7 @@ std::vector<uint8_t> TSprite::encode(int32_t width, int32_t height, const uint8_
         }
         put32(rowStart, uint32_t(out - rowStart));
     }
-    block.resize(std::size_t(out - block.data()));
-    block.shrink_to_fit();
-    return block;
+    return std::vector<uint8_t>(begin, out);
 }
 
 void TSprite::paint(std::span<const uint8_t> block, Bitmap24& target, const Rect* clip, int32_t height,
