@@ -159,10 +159,12 @@ public:
     /// exists only while another scale is in use, so that a build does not
     /// hold the largest bitmap twice.
     const Bitmap24& originalPicture() const { return OriginalPicture.isEmpty() ? Picture : OriginalPicture; }
-    /// The mask buffer of the current cut: two mask atlases' worth of bytes,
-    /// the first holding every piece's mask (0 bits on the piece).
+    /// The mask buffer while a cut is extracted: one mask atlas (0 bits on the
+    /// pieces). Its bytes become MaskAtlas's when the atlases are built, so it
+    /// is empty between builds.
     std::vector<uint8_t> OutlineData;
-    /// OutlineData's size in bytes (also kept as State.MaskBufferSize); 0 when freed.
+    /// The mask buffer size the game record keeps (State.MaskBufferSize): two
+    /// mask atlases' worth, as saved games have it.
     uint32_t OutlineDataSize = 0;
 
     /// The pieces are drawn with the outline style of the settings.

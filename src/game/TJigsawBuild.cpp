@@ -46,7 +46,9 @@ void extractPieces(TJigsaw& jig, CutMap& map, SeedTable& seeds, OpenRuns& runs) 
     const uint32_t maskBytes = jig.labelPieces(map, seeds, &progress, &runs);
     runs = OpenRuns();
     seeds.clear();
-    jig.OutlineData.assign(2 * std::size_t(maskBytes), 0xFF);
+    // The game record keeps room for two mask atlases, as saved games have
+    // it; only the first is ever written or read, so only that is made.
+    jig.OutlineData.assign(maskBytes, 0xFF);
     jig.OutlineDataSize = 2 * maskBytes;
     jig.State.MaskBufferSize = int32_t(jig.OutlineDataSize);
     jig.writeMasks(map, jig.OutlineData, &progress);
@@ -83,7 +85,9 @@ void TJigsaw::BuildPuzzle(Bitmap24 picture) {
     }
     {
         BusyScope busy(host());
-        buildAtlases(OutlineData);
+        // The mask bytes become MaskAtlas's own: no second copy is held.
+        buildAtlases(std::move(OutlineData));
+        OutlineData.clear();
     }
     computeColorKeys(Picture);
 }
@@ -121,7 +125,9 @@ bool TJigsaw::Rescale(int32_t percent) {
         } else {
             Picture = stretchBitmap(OriginalPicture, int32_t(width), int32_t(height));
         }
-        buildAtlases(OutlineData);
+        // The mask bytes become MaskAtlas's own: no second copy is held.
+        buildAtlases(std::move(OutlineData));
+        OutlineData.clear();
     }
     // The atlases are upright now: every piece is turned again as it lay.
     ReapplyTurns(Pieces, Config.RotationOn);

@@ -107,15 +107,14 @@ void TPieces::writeMasks(const CutMap& filled, std::span<uint8_t> buffer, Progre
     writeMaskBits(filled, boxes, State.Cols, sizesOf(State), buffer, progress, WorkerThreads);
 }
 
-void TPieces::buildAtlases(std::span<const uint8_t> buffer) {
+void TPieces::buildAtlases(std::vector<uint8_t> buffer) {
     const AtlasSizes sizes = sizesOf(State);
     const std::size_t maskBytes = sizes.maskBytes();
     if (buffer.size() < maskBytes) {
         throw std::invalid_argument("the mask buffer is smaller than one mask atlas");
     }
     ImageAtlas.resize(sizes.AtlasWidth, sizes.AtlasHeight);
-    MaskAtlas.assign(sizes.AtlasWidth, sizes.AtlasHeight,
-                     std::vector<uint8_t>(buffer.begin(), buffer.begin() + std::ptrdiff_t(maskBytes)));
+    MaskAtlas.assign(sizes.AtlasWidth, sizes.AtlasHeight, std::move(buffer));
     TurnImage.resize(sizes.PieceWidth, sizes.PieceHeight);
     TurnMask.resize(sizes.PieceWidth, sizes.PieceHeight);
 

@@ -63,12 +63,13 @@ public:
     /// bits, at least one mask atlas large) from the map filled by labelPieces.
     void writeMasks(const CutMap& filled, std::span<uint8_t> buffer, ProgressReporter* progress) const;
     /// Sizes the atlases and the turning scratch bitmaps from the sizes in
-    /// `State`, makes MaskAtlas from the first mask atlas of `buffer`, sets
+    /// `State`, makes MaskAtlas from the first mask atlas of `buffer` (whose
+    /// bytes it takes over when the buffer is handed over), sets
     /// every record's CellX, CellY and copies each piece's pixels of Picture
     /// into its ImageAtlas cell, black outside the piece. Reports "Drawing: ".
     /// The cells are drawn by WorkerThreads threads.
     /// @throws std::invalid_argument when the buffer is too small.
-    void buildAtlases(std::span<const uint8_t> buffer);
+    void buildAtlases(std::vector<uint8_t> buffer);
 
     // ---- Drawing with the atlases ----
 

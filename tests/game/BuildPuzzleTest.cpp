@@ -84,7 +84,7 @@ TEST_F(BuildPuzzleTest, KeepsThePictureAndBuildsEveryPiece) {
     EXPECT_EQ(jig.TurnMask.height(), s.PieceHeight);
     EXPECT_EQ(jig.OutlineDataSize, 2u * (s.AtlasWidth / 8u) * s.AtlasHeight);
     EXPECT_EQ(uint32_t(s.MaskBufferSize), jig.OutlineDataSize);
-    EXPECT_EQ(jig.OutlineData.size(), jig.OutlineDataSize);
+    EXPECT_EQ(jig.MaskAtlas.stride() * std::size_t(jig.MaskAtlas.height()), jig.OutlineDataSize / 2u);
     EXPECT_EQ(jig.mainArea().Pieces.size(), 12u);
     EXPECT_EQ(jig.Pieces[0]->ColorKey, kColorChainFlag);
     EXPECT_EQ(host.cursor(), CursorShape::Default);
