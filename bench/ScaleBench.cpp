@@ -4,9 +4,7 @@
 // reported with the ratio of the large puzzle to the small one. None of them
 // may grow faster than n log n: at most 14x for ten times the pieces.
 
-#include "BenchPictures.h"
-#include "game/SilentHost.h"
-#include "game/TJigsaw.h"
+#include "ScalePuzzles.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,88 +16,16 @@
 namespace zg {
 namespace {
 
-/// A host that shows nothing, with the left button held for drags.
-class QuietHost : public SilentHost {
-public:
-    void presentNow(const Rect& r) override { benchmark::DoNotOptimize(r); }
-    bool isLeftButtonDown() const override { return true; }
-    int64_t nowMs() const override { return 0; }
-    void waitUntilMs(int64_t) override {}
-};
+using bench::compareSizes;
+using bench::kScaleBoardH;
+using bench::kScaleBoardW;
+using bench::scalePuzzle;
+using bench::Side;
 
-constexpr int32_t kBoardW = 1920;
-constexpr int32_t kBoardH = 1080;
-
-/// A puzzle of about `pieces` pieces of the 4000 x 3000 photograph, scattered
-/// on a 1920 x 1080 board, playing.
-struct Puzzle {
-    explicit Puzzle(int32_t pieces) : jig(std::make_unique<TJigsaw>(host)) {
-        jig->State.Version = 5;
-        jig->State.RequestedPieces = int16_t(pieces);
-        jig->State.Seed = 1234567;
-        jig->State.Style = 1;
-        jig->State.Oddness = 5;
-        jig->Config.BoardWidth = kBoardW;
-        jig->Config.BoardHeight = kBoardH;
-        jig->Config.SoundOn = false;
-        jig->Config.RotationOn = false;
-        jig->BuildPuzzle(bench::photoPicture(4000, 3000));
-        jig->NewLayout();
-        jig->SetGameState(TJigsaw::kPlaying);
-        jig->SetBoardSize(kBoardW, kBoardH);
-    }
-    QuietHost host;
-    std::unique_ptr<TJigsaw> jig;
-};
-
-TJigsaw& puzzle(int32_t pieces) {
-    static std::unique_ptr<Puzzle> small;
-    static std::unique_ptr<Puzzle> large;
-    auto& slot = pieces <= 1000 ? small : large;
-    if (!slot) {
-        slot = std::make_unique<Puzzle>(pieces);
-    }
-    return *slot->jig;
-}
-
-/// One side of a comparison: `prepare` runs untimed before each block,
-/// `run` is timed and does `perBlock` operations.
-struct Side {
-    std::function<void(int64_t)> prepare;
-    std::function<void(int64_t)> run;
-};
-
-/// Runs the two sides block by block, in turn, until the benchmark stops, and
-/// reports each one's thread time per operation (in `unit`, `scale` ns) and
-/// the ratio of the large one to the small one.
 void compare(benchmark::State& state, int64_t perBlock, const Side& small, const Side& large,
              const std::string& unit, double scale) {
-    double smallNs = 0;
-    double largeNs = 0;
-    int64_t blocks = 0;
-    for (auto _ : state) {
-        if (small.prepare) {
-            small.prepare(blocks);
-        }
-        const double t0 = bench::threadNs();
-        small.run(blocks);
-        const double t1 = bench::threadNs();
-        if (large.prepare) {
-            large.prepare(blocks);
-        }
-        const double t2 = bench::threadNs();
-        large.run(blocks);
-        const double t3 = bench::threadNs();
-        smallNs += t1 - t0;
-        largeNs += t3 - t2;
-        ++blocks;
-    }
-    const double ops = double(blocks * perBlock);
-    state.counters["1k_" + unit] = smallNs / ops / scale;
-    state.counters["10k_" + unit] = largeNs / ops / scale;
-    state.counters["pieces_1k"] = double(puzzle(1000).pieceCount());
-    state.counters["pieces_10k"] = double(puzzle(10000).pieceCount());
-    state.counters["ratio"] = largeNs / smallNs;
+    compareSizes(state, perBlock, small, large, unit, scale, scalePuzzle(1000).pieceCount(),
+                 scalePuzzle(10000).pieceCount());
 }
 
 /// A single piece lifted in the middle of the board and dragged a few pixels
@@ -108,9 +34,9 @@ struct Drag {
     static constexpr int32_t kFrames = 64;
     explicit Drag(TJigsaw& puzzle) : jig(puzzle) {
         TFormPiece* p = jig.Pieces[jig.Pieces.size() / 2];
-        p->Left = kBoardW / 2;
-        p->Top = kBoardH / 2;
-        jig.SetBoardSize(kBoardW, kBoardH);
+        p->Left = kScaleBoardW / 2;
+        p->Top = kScaleBoardH / 2;
+        jig.SetBoardSize(kScaleBoardW, kScaleBoardH);
         grab = {p->Left + 5, p->Top + 5};
         jig.LiftGroup(p);
         jig.DragTo(grab.X, grab.Y, TMove::mmDragPiece);
@@ -131,16 +57,16 @@ struct Drag {
 };
 
 void BM_DragFrameAt1kAnd10k(benchmark::State& state) {
-    Drag small(puzzle(1000));
-    Drag large(puzzle(10000));
+    Drag small(scalePuzzle(1000));
+    Drag large(scalePuzzle(10000));
     compare(state, Drag::kFrames, {{}, [&](int64_t b) { small.frames(b); }},
             {{}, [&](int64_t b) { large.frames(b); }}, "frame_us", 1e3);
 }
 BENCHMARK(BM_DragFrameAt1kAnd10k)->Unit(benchmark::kMillisecond);
 
 void BM_FullRedrawAt1kAnd10k(benchmark::State& state) {
-    TJigsaw& small = puzzle(1000);
-    TJigsaw& large = puzzle(10000);
+    TJigsaw& small = scalePuzzle(1000);
+    TJigsaw& large = scalePuzzle(10000);
     compare(state, 1, {{}, [&](int64_t) { small.DrawBoard(small.Mural); }},
             {{}, [&](int64_t) { large.DrawBoard(large.Mural); }}, "redraw_ms", 1e6);
 }
@@ -223,8 +149,8 @@ struct Snaps {
 void BM_SnapAt1kAnd10k(benchmark::State& state) {
     const bool onGroup = state.range(0) != 0;
     state.SetLabel(onGroup ? "onto a group" : "onto a loose piece");
-    Snaps small(puzzle(1000), onGroup);
-    Snaps large(puzzle(10000), onGroup);
+    Snaps small(scalePuzzle(1000), onGroup);
+    Snaps large(scalePuzzle(10000), onGroup);
     compare(state, Snaps::kPerBlock, {[&](int64_t b) { small.prepare(b); }, [&](int64_t b) { small.run(b); }},
             {[&](int64_t b) { large.prepare(b); }, [&](int64_t b) { large.run(b); }}, "snap_us", 1e3);
 }
