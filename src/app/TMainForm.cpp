@@ -66,6 +66,8 @@ void TMainForm::FormCreate() {
     createPopups();
     createTrayBar();
     createDialogs();
+    connectArrangeCommands();
+    connectCheatCommands();
     resize(kWindowWidth, kWindowHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -188,11 +190,19 @@ bool TMainForm::isLeftButtonDown() const {
 
 bool TMainForm::isMousePressPending() const {
     // Let waiting events arrive while user input is held back by the filter:
-    // a press is noted (and swallowed), other input is dropped, so nothing
-    // re-enters the board while an animation asks.
+    // a press is noted, and every input event is set aside, so nothing
+    // re-enters the board while an animation asks. The input goes back into
+    // the queue in its order: the press that stops a glide (a click on
+    // "Stop!", say) and the keys and releases around it still arrive.
     m_peekingPresses = true;
     QCoreApplication::processEvents();
     m_peekingPresses = false;
+    for (auto& [receiver, held] : m_heldInput) {
+        if (receiver) {
+            QCoreApplication::postEvent(receiver.data(), held.release());
+        }
+    }
+    m_heldInput.clear();
     const bool pending = m_pressPending;
     m_pressPending = false;
     return pending;
@@ -324,11 +334,13 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
             m_pressPending = true;
+            m_heldInput.emplace_back(watched, event->clone());
             return true;
         case QEvent::MouseButtonRelease:
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
         case QEvent::Wheel:
+            m_heldInput.emplace_back(watched, event->clone());
             return true;
         default:
             break;

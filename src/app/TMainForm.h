@@ -2,6 +2,7 @@
 
 #include "host/Host.h"
 #include "ui/THRTimer.h"
+#include "ui/TSolveDlg.h"
 #include "ui/TSplashForm.h"
 
 #include <QMainWindow>
@@ -13,6 +14,8 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QActionGroup;
 class QKeyEvent;
@@ -73,6 +76,8 @@ public:
     void trayOpenChanged(int32_t number, bool open) override;
     PopupCommand popupMenu(PopupKind kind, Point boardPoint, const PopupState& enabling) override;
     void runBoardCommand(PopupCommand command) override;
+    int32_t solveSpeed() const override;
+    void solveProgress(int32_t percent) override;
     TrayBarMetrics trayBarMetrics() const override;
     void applyTrayBar(const TrayBarLayout& layout) override;
     int displayDepth() const override;
@@ -90,6 +95,8 @@ public:
     TJigsaw& jigsaw() const { return *m_jigsaw; }
     BoardWidget* board() const { return m_board; }
     TSplashForm* splash() const { return m_splash; }
+    /// The auto-solve speed dialog, or nullptr before the first auto-solve.
+    TSolveDlg* solveDialog() const { return m_solveDlg; }
     QTimer& timer() { return m_timer; }
     QLabel* statusLine() const { return m_statusText; }
     QLabel* solvedStatus() const { return m_solvedStatus; }
@@ -152,6 +159,8 @@ private:
     void statusUpdate();
     void FormClose();
     void Restart1Click();
+    /// Builds the puzzle afresh from the gift (Restart after its question).
+    void restartPuzzle();
     void newPuzzleObject();
     void snapshotConfig();
     bool clockRuns() const;
@@ -188,6 +197,23 @@ private:
     void HelpAboutJigItemClick();
     void HelpOrderItemClick();
     bool isOverlayActive() const;
+
+    // Arranging and cheats (TMainFormCheats.cpp).
+    void connectArrangeCommands();
+    /// True while an animation or auto-solve runs: commands that would rebuild
+    /// or rearrange the board under it are ignored.
+    bool boardBusy() const;
+    void ArrangeAtEdgeClick(bool tray);
+    void ArrangeinGridClick(bool tray);
+    void DisarrangeClick(bool tray);
+    /// Runs a tray popup's arranging command; false for other commands.
+    bool runArrangeCommand(PopupCommand command);
+    void connectCheatCommands();
+    void Hint1Click();
+    void SolveClick();
+    /// Enables or disables the commands that must not run while auto-solve
+    /// does; enabling restores the states they had before.
+    void holdBoardCommands(bool hold);
 
     // Board events (TMainFormBoardInput.cpp).
     void boardResized();
@@ -231,7 +257,13 @@ private:
     bool m_busyCursor = false;
     mutable bool m_pressPending = false;
     mutable bool m_peekingPresses = false;
+    /// Input set aside while an animation peeks for presses, with its receiver.
+    mutable std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> m_heldInput;
     QSize m_lastBoardSize;
+    QPointer<TSolveDlg> m_solveDlg;
+    bool m_solveRunning = false;   ///< SolveClick is on the stack
+    bool m_restartPending = false; ///< Restart was confirmed during auto-solve
+    std::vector<std::pair<QPointer<QObject>, bool>> m_heldCommands; ///< commands held during auto-solve
     Color m_boardColor;
 
     QTimer m_timer;

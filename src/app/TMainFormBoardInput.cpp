@@ -162,6 +162,9 @@ QAction* TMainForm::windowAction(PopupCommand command) const {
 }
 
 void TMainForm::runBoardCommand(PopupCommand command) {
+    if (runArrangeCommand(command)) {
+        return;
+    }
     // The board popup's window commands do what their menu items do.
     if (QAction* item = windowAction(command)) {
         item->trigger();

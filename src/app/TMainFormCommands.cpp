@@ -12,6 +12,7 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLayout>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -41,6 +42,12 @@ void TMainForm::FormResize() {
         layout->activate();
     }
     if (!m_boardLive || m_board->size() == m_lastBoardSize) {
+        return;
+    }
+    if (m_jigsaw->IsMoveBusy()) {
+        // A glide holds lifted pieces that a rebuilt board would lose: size
+        // the board once it has ended.
+        QTimer::singleShot(20, this, [this] { guarded([this] { FormResize(); }); });
         return;
     }
     m_lastBoardSize = m_board->size();
@@ -111,10 +118,11 @@ void TMainForm::AllowCheatingClick() {
 
 void TMainForm::applyCheatRule() {
     const bool enabled = m_jigsaw && m_jigsaw->IsPlaying() && m_actions.AllowCheating->isChecked();
-    for (QAction* item :
-         {m_actions.Hint, m_actions.RightWayUp, m_actions.Solve, m_popups.PlayHint, m_popups.PlaySolve}) {
+    for (QAction* item : {m_actions.Hint, m_actions.Solve, m_popups.PlayHint, m_popups.PlaySolve}) {
         item->setEnabled(enabled);
     }
+    // Turning pieces upright is not offered until pieces can be turned.
+    m_actions.RightWayUp->setEnabled(false);
 }
 
 void TMainForm::BackgroundColorClick() {

@@ -233,6 +233,9 @@ void TMainForm::createMenus() {
         addItem(cheat, QStringLiteral("&Right Way Up!"), QStringLiteral("Turn all pieces the right way up"));
     a.Solve = addItem(cheat, QStringLiteral("&Auto-Solve!"),
                       QStringLiteral("Start solving the puzzle automatically"));
+    for (QAction* item : {a.Hint, a.RightWayUp, a.Solve}) {
+        item->setEnabled(false); // until a puzzle is played, by the cheat rule
+    }
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     a.HelpQuick =

@@ -8,6 +8,7 @@
 #include "ui/GiftLook.h"
 #include "ui/MusicPlayer.h"
 #include "ui/SoundPlayer.h"
+#include "ui/TSolveDlg.h"
 #include "ui/TSplashForm.h"
 
 #include <QAction>
@@ -219,7 +220,10 @@ QString TMainForm::clockText(int32_t seconds) {
 }
 
 bool TMainForm::clockRuns() const {
-    return QApplication::activeWindow() == this || isOverlayActive();
+    const QWidget* active = QApplication::activeWindow();
+    // Auto-solve keeps the clock going even with the program in the background.
+    return active == this || isOverlayActive() || (active != nullptr && active == m_solveDlg) ||
+           m_jigsaw->AutoSolving;
 }
 
 void TMainForm::statusUpdate() {
@@ -244,7 +248,10 @@ void TMainForm::statusUpdate() {
     if (!state.Solved && clockRuns()) {
         ++state.ElapsedSeconds;
     }
-    m_jigsaw->CheckCompletion();
+    // Completion waits until auto-solve has ended and closed its dialog.
+    if (!m_jigsaw->AutoSolving) {
+        m_jigsaw->CheckCompletion();
+    }
 }
 
 void TMainForm::startMusic() {
@@ -260,9 +267,24 @@ void TMainForm::startMusic() {
 }
 
 void TMainForm::Restart1Click() {
+    // A flash or glide would lose its pieces; it ends in moments.
+    if (m_jigsaw->IsBusy() && !m_jigsaw->AutoSolving) {
+        return;
+    }
     if (askQuestion("This will restart the jigsaw from scratch. Are you sure?", true) != Answer::Yes) {
         return;
     }
+    if (m_solveRunning) {
+        // The running solve still uses the puzzle: stop it, and restart once
+        // it has returned.
+        m_jigsaw->AutoSolving = false;
+        m_restartPending = true;
+        return;
+    }
+    restartPuzzle();
+}
+
+void TMainForm::restartPuzzle() {
     m_jigsaw->AutoSolving = false;
     newPuzzleObject();
     ReadGiftInfo();

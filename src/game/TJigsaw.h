@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -107,8 +108,6 @@ private:
     /// Puts a lifted band selection back and takes the click point and the
     /// tray under it, before every right and modifier click.
     void setRightClickContext(int32_t x, int32_t y);
-    /// CurrentTray when it is still one of the trays, else the main board area.
-    TBox& currentTray();
     /// Shows popup `kind` at ClickPoint and runs the chosen command.
     void showPopup(PopupKind kind);
     void leftPress(int32_t x, int32_t y);
@@ -118,6 +117,9 @@ private:
     CursorShape m_resizeCursor = CursorShape::Default; ///< the edge a resize drags
 
 public:
+    /// CurrentTray when it is still one of the trays, else the main board area:
+    /// the tray a tray popup command works on.
+    TBox& currentTray();
     /// Ends whatever the mouse holds (a lifted piece, group, selection or
     /// tray is put back unmoved, a rubber band is erased, a pressed tray
     /// button pops up) and returns to mmIdle. Used before the board is
@@ -263,6 +265,96 @@ public:
 
     /// The board colour as a direct colour; the window resolves system colours.
     Color BoardColor = rgb(255, 255, 255);
+
+    // ---- Arranging, disarranging and sorting (TJigsawArrange.cpp) ----
+
+    /// The sort mode of an arrangement: 3 for shape and colour, 1 for shape,
+    /// 2 for colour, 4 (the random stacking keys) for neither.
+    static int32_t arrangeMode(bool byShape, bool byColour);
+    /// Lays the loose pieces of `tray` (neither Joined nor Placed) in square
+    /// cells from the top-left of its client area, row by row, in the order of
+    /// arrangeMode. Whatever the mouse holds is put back first; the new places
+    /// are recorded, so a resize or a saved game keeps them. An empty tray or
+    /// client area changes nothing.
+    void ArrangeInGrid(TBox& tray, bool byShape, bool byColour);
+    /// Lays the loose pieces of `tray` in rings of cells round the edge of its
+    /// client area, outermost ring first, clockwise from the top-left corner,
+    /// leaving a middle about the size of the picture free. Every piece is kept
+    /// visible in the area; otherwise as ArrangeInGrid.
+    void ArrangeAtEdge(TBox& tray, bool byShape, bool byColour);
+    /// Scatters every piece of `tray` that is not Joined (Placed ones too) over
+    /// its client area, each its own group on top in list order, and records
+    /// the places. An empty tray changes nothing.
+    void Disarrange(TBox& tray);
+
+private:
+    /// Moves the k-th loose piece of `tray`, in list order, to the area's
+    /// top-left plus cell(k), kept visible; then sorts the tray back to its
+    /// paint order, records the places and repaints the tray.
+    void placeLoose(TBox& tray, const std::function<Point(int32_t)>& cell);
+
+public:
+    // ---- Piece commands and cheats (TJigsawCheats.cpp) ----
+
+    /// Frees ClickedPiece from its group: it and, when only one piece is left
+    /// in the old group, that piece too are no longer joined (SolvedCount
+    /// falls by one for each); its grid neighbours are no longer settled. The
+    /// piece stays where it is, on top of the others, and its place is recorded.
+    void UnlockPiece();
+    /// Puts the group of ClickedPiece behind every other group of every tray.
+    void SendGroupToBack();
+
+    /// True while a cheat animates (a flash, a glide, auto-solve) or the move
+    /// engine is busy: presses on the board are ignored and the window keeps
+    /// its board commands from running.
+    bool IsBusy() const { return IsMoveBusy() || AutoSolving || m_cheatDepth > 0; }
+    /// Adds one to CheatCount, which stops at its largest value.
+    void CountCheat();
+    /// Hint: flashes, eight times each in turn, a piece of the largest group
+    /// that has a neighbour in another group, and that neighbour. Counts as a
+    /// cheat unless the puzzle is solved (then nothing happens).
+    void FlashHint();
+    /// Flashes NeighbourPiece eight times, opening its tray first when that is
+    /// minimised. Counts as a cheat.
+    void ShowNeighbour();
+    /// Glides NeighbourPiece's group to its place against ClickedPiece and
+    /// joins it there. Counts as a cheat.
+    void FetchNeighbour();
+    /// Turns q's group like p, lifts it and glides it at `speed` (1..10) to
+    /// where q fits against p; with `fast`, a waiting mouse press stops the
+    /// glide. The group stays lifted for the caller to drop. Returns whether
+    /// the glide reached its end.
+    bool BringNeighbour(TFormPiece& p, TFormPiece& q, bool fast, int32_t speed);
+    /// Solves the puzzle piece by piece, gliding each next piece to the
+    /// largest group at the host's solveSpeed, until it is solved, AutoSolving
+    /// is cleared (the speed dialog closes) or nothing can join any more.
+    /// Window events run between the pieces; holding the left button pauses.
+    /// Does nothing on a solved puzzle or while busy.
+    void AutoSolve();
+
+private:
+    /// Lifts `p` (with its shadow), shows it, waits `intervalMs`, puts it back,
+    /// shows that and waits again, presenting the board at once each time.
+    void flashPiece(TFormPiece& p, int32_t intervalMs);
+    /// Opens the tray holding `p` when it is minimised.
+    void openTrayOf(const TFormPiece& p);
+    /// The first grid neighbour of `p`, up, right, down, left, in another
+    /// group; nullptr when there is none.
+    TFormPiece* firstNeighbourInOtherGroup(TFormPiece& p);
+    /// A piece of the largest group of the main board area with a neighbour
+    /// to join, picked at random among those not settled; nullptr when the
+    /// area holds no piece.
+    TFormPiece* pieceToSolveFrom();
+    /// Whether a piece of the largest group has a neighbour in another group
+    /// (refreshing the group's Settled flags).
+    bool largestGroupCanGrow();
+    /// The first auto-solve step: moves the group of `p` to its place in a
+    /// picture centred on the board.
+    void centreFirstGroup(TFormPiece& p);
+
+    int32_t m_cheatDepth = 0; ///< cheats running now (nested ones count too)
+
+public:
 };
 
 } // namespace zg

@@ -76,6 +76,8 @@ void TJigsaw::BuildPuzzle(Bitmap24 picture) {
         OpenRuns runs;
         cutPicture(*this, Picture.width(), Picture.height(), map, seeds, runs);
         createRecords(State.PieceCount);
+        // Each piece's shape class follows from its own index; a rescale keeps them.
+        assignEdgeClasses(Pieces);
         resetTrays(Config.BoardWidth, Config.BoardHeight);
         extractPieces(*this, map, seeds, runs);
     } catch (const AtlasTooLargeError&) {

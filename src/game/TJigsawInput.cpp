@@ -39,10 +39,9 @@ void TJigsaw::setRightClickContext(int32_t x, int32_t y) {
 void TJigsaw::BoardMouseDown(MouseButton button, int32_t x, int32_t y) {
     // A press that arrives while a glide, a turn or a popup runs (the host
     // lets events through then) would start a new lift over a half-finished one.
-    if (!IsPlaying() || pieceCount() == 0 || IsMoveBusy()) {
-        return;
-    }
-    if (AutoSolving && button != MouseButton::Right) {
+    // During auto-solve every press is ignored, a right click too: its popup
+    // would offer commands that change the board under the running solve.
+    if (!IsPlaying() || pieceCount() == 0 || IsBusy()) {
         return;
     }
     const bool right = button == MouseButton::Right;
@@ -356,8 +355,6 @@ PopupState TJigsaw::popupState(PopupKind kind) const {
         state.RotateEnabled = Config.RotationOn;
         state.ShowNeighbourEnabled = Config.CheatingOn && NeighbourPiece != nullptr;
         state.FetchNeighbourEnabled = state.ShowNeighbourEnabled;
-        state.RightWayUpEnabled =
-            Config.CheatingOn && ClickedPiece != nullptr && (ClickedPiece->Rotation & 3) != 0;
         break;
     case PopupKind::Play:
         state.HintEnabled = IsPlaying() && Config.CheatingOn;
@@ -402,8 +399,19 @@ void TJigsaw::RunPopupCommand(PopupKind kind, PopupCommand command) {
     case PopupCommand::RotateLeft:
         RotateGroup(*ClickedPiece, kTurnLeft, true);
         break;
+    case PopupCommand::Unlock:
+        UnlockPiece();
+        break;
+    case PopupCommand::SendToBack:
+        SendGroupToBack();
+        break;
+    case PopupCommand::ShowNeighbour:
+        ShowNeighbour();
+        break;
+    case PopupCommand::FetchNeighbour:
+        FetchNeighbour();
+        break;
     default:
-        // Unlock, Send To Back and the cheats come with the cheat commands.
         break;
     }
 }

@@ -114,6 +114,13 @@ public:
     /// Does nothing by default.
     virtual void runBoardCommand(PopupCommand command) { (void)command; }
 
+    /// The auto-solve speed, 1 (slowest) to 10, as the speed dialog shows it;
+    /// read before every glide. 5 by default.
+    virtual int32_t solveSpeed() const { return 5; }
+    /// Auto-solve has reached `percent` (0..100) of the pieces solved; the
+    /// speed dialog's gauge shows it. Does nothing by default.
+    virtual void solveProgress(int32_t percent) { (void)percent; }
+
     /// The display's bits per pixel.
     virtual int displayDepth() const = 0;
 

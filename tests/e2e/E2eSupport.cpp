@@ -61,12 +61,17 @@ void DialogWatcher::poll() {
     } done{m_answering};
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         messages << box->text();
-        box->accept();
+        if (QAbstractButton* button = answer != QMessageBox::NoButton ? box->button(answer) : nullptr) {
+            button->click();
+        } else {
+            box->accept();
+        }
     } else if (auto* splash = qobject_cast<TSplashForm*>(modal)) {
         ++splashes;
         splash->okButton()->click();
     } else if (auto* congrats = qobject_cast<TCongratsDlg*>(modal)) {
         ++congratulations;
+        congratulationTexts << congrats->statusText();
         congrats->accept();
     } else if (auto* zoom = qobject_cast<TZoomForm*>(modal)) {
         ++zoomPictures;

@@ -2,6 +2,7 @@
 
 #include "gfx/Rect.h"
 
+#include <QMessageBox>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -44,6 +45,9 @@ public:
     int congratulations = 0;
     int zoomPictures = 0;
     QStringList messages;
+    QStringList congratulationTexts; ///< the status text of every congratulations dialog
+    /// The button question boxes are answered with; NoButton: accept them.
+    QMessageBox::StandardButton answer = QMessageBox::NoButton;
 
 private:
     void poll();
