@@ -210,6 +210,7 @@ private:
     bool runArrangeCommand(PopupCommand command);
     void connectCheatCommands();
     void Hint1Click();
+    void RightWayUp1Click();
     void SolveClick();
     /// Enables or disables the commands that must not run while auto-solve
     /// does; enabling restores the states they had before.

@@ -69,6 +69,15 @@ bool TMainForm::runArrangeCommand(PopupCommand command) {
 void TMainForm::connectCheatCommands() {
     connect(m_actions.Hint, &QAction::triggered, this, [this] { guarded([this] { Hint1Click(); }); });
     connect(m_actions.Solve, &QAction::triggered, this, [this] { guarded([this] { SolveClick(); }); });
+    connect(m_actions.RightWayUp, &QAction::triggered, this,
+            [this] { guarded([this] { RightWayUp1Click(); }); });
+}
+
+void TMainForm::RightWayUp1Click() {
+    if (boardBusy()) {
+        return;
+    }
+    m_jigsaw->RightWayUpAll();
 }
 
 void TMainForm::Hint1Click() {

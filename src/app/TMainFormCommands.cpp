@@ -118,11 +118,10 @@ void TMainForm::AllowCheatingClick() {
 
 void TMainForm::applyCheatRule() {
     const bool enabled = m_jigsaw && m_jigsaw->IsPlaying() && m_actions.AllowCheating->isChecked();
-    for (QAction* item : {m_actions.Hint, m_actions.Solve, m_popups.PlayHint, m_popups.PlaySolve}) {
+    for (QAction* item :
+         {m_actions.Hint, m_actions.RightWayUp, m_actions.Solve, m_popups.PlayHint, m_popups.PlaySolve}) {
         item->setEnabled(enabled);
     }
-    // Turning pieces upright is not offered until pieces can be turned.
-    m_actions.RightWayUp->setEnabled(false);
 }
 
 void TMainForm::BackgroundColorClick() {

@@ -284,8 +284,10 @@ public:
     void ArrangeAtEdge(TBox& tray, bool byShape, bool byColour);
     /// Scatters every piece of `tray` that is not Joined (Placed ones too) over
     /// its client area, each its own group on top in list order, and records
-    /// the places. An empty tray changes nothing.
-    void Disarrange(TBox& tray);
+    /// the places. With `rotate` nothing moves: every piece of the tray that is
+    /// not Joined is turned by a random number of quarter turns instead. An
+    /// empty tray changes nothing.
+    void Disarrange(TBox& tray, bool rotate = false);
 
 private:
     /// Moves the k-th loose piece of `tray`, in list order, to the area's
@@ -325,6 +327,13 @@ public:
     /// glide. The group stays lifted for the caller to drop. Returns whether
     /// the glide reached its end.
     bool BringNeighbour(TFormPiece& p, TFormPiece& q, bool fast, int32_t speed);
+    /// Turns ClickedPiece's group so that ClickedPiece is upright, joining
+    /// what then fits. Counts as a cheat.
+    void RightWayUpPiece();
+    /// Turns every piece upright, each joined group once as a whole about its
+    /// first piece in index order, and lays the board out again. Counts as a
+    /// cheat.
+    void RightWayUpAll();
     /// Solves the puzzle piece by piece, gliding each next piece to the
     /// largest group at the host's solveSpeed, until it is solved, AutoSolving
     /// is cleared (the speed dialog closes) or nothing can join any more.

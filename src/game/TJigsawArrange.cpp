@@ -81,9 +81,15 @@ void TJigsaw::placeLoose(TBox& tray, const std::function<Point(int32_t)>& cell) 
     RefreshBoardRect(tray.OuterRect());
 }
 
-void TJigsaw::Disarrange(TBox& tray) {
+void TJigsaw::Disarrange(TBox& tray, bool rotate) {
     abandonBoardInput();
     if (tray.Pieces.empty() || tray.ClientRect().isEmpty()) {
+        return;
+    }
+    if (rotate) {
+        RandomTurns(tray.Pieces, Config.RotationOn);
+        tray.SortPieces(0);
+        RefreshBoardRect(tray.OuterRect());
         return;
     }
     Scatter(tray.Pieces, tray.ClientRect());

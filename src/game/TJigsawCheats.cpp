@@ -238,6 +238,40 @@ void TJigsaw::FetchNeighbour() {
     DropPieces(&currentTray(), true);
 }
 
+void TJigsaw::RightWayUpPiece() {
+    if (IsBusy()) {
+        return;
+    }
+    CountCheat();
+    abandonBoardInput();
+    if (ClickedPiece != nullptr) {
+        RotateGroup(*ClickedPiece, (4 - (ClickedPiece->Rotation & 3)) % 4, true);
+    }
+}
+
+void TJigsaw::RightWayUpAll() {
+    if (IsBusy()) {
+        return;
+    }
+    CountCheat();
+    abandonBoardInput();
+    for (TFormPiece* p : Pieces) {
+        const int32_t back = (4 - (p->Rotation & 3)) % 4;
+        if (back == 0) {
+            continue;
+        }
+        if (p->Joined) {
+            // The rest of the group turns with it and is upright afterwards.
+            RotateGroup(*p, back, false);
+        } else {
+            p->PendingTurns = uint8_t(back);
+        }
+    }
+    RotatePieces(Pieces, 0, Config.RotationOn);
+    SetBoardSize(BackBuffer.width(), BackBuffer.height());
+    host().invalidate(BackBuffer.bounds());
+}
+
 TFormPiece* TJigsaw::pieceToSolveFrom() {
     const PieceList& list = mainArea().Pieces;
     if (list.empty()) {

@@ -355,6 +355,8 @@ PopupState TJigsaw::popupState(PopupKind kind) const {
         state.RotateEnabled = Config.RotationOn;
         state.ShowNeighbourEnabled = Config.CheatingOn && NeighbourPiece != nullptr;
         state.FetchNeighbourEnabled = state.ShowNeighbourEnabled;
+        state.RightWayUpEnabled =
+            Config.CheatingOn && ClickedPiece != nullptr && (ClickedPiece->Rotation & 3) != 0;
         break;
     case PopupKind::Play:
         state.HintEnabled = IsPlaying() && Config.CheatingOn;
@@ -410,6 +412,9 @@ void TJigsaw::RunPopupCommand(PopupKind kind, PopupCommand command) {
         break;
     case PopupCommand::FetchNeighbour:
         FetchNeighbour();
+        break;
+    case PopupCommand::RightWayUp:
+        RightWayUpPiece();
         break;
     default:
         break;

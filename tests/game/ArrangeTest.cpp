@@ -154,6 +154,41 @@ TEST_F(ArrangeTest, ArrangedPlacesSurviveABoardResize) {
     EXPECT_EQ(places(), arranged);
 }
 
+TEST_F(ArrangeTest, DisarrangeWithTurnsMovesNothingAndRightWayUpTurnsEachGroupOnceAsAWhole) {
+    std::map<int32_t, Point> upright;
+    for (const TFormPiece* p : jig.Pieces) {
+        upright[p->Index] = {p->Width, p->Height};
+    }
+    jig.Config.RotationOn = true;
+    const auto before = places();
+    jig.Disarrange(jig.mainArea(), true);
+    EXPECT_EQ(places(), before);
+    EXPECT_TRUE(std::any_of(jig.Pieces.begin(), jig.Pieces.end(),
+                            [](const TFormPiece* p) { return p->Rotation != 0; }));
+
+    // Pieces 0 and 1 turned alike and joined.
+    TFormPiece& a = *jig.Pieces[0];
+    TFormPiece& b = *jig.Pieces[1];
+    if (a.Rotation == 0) {
+        jig.RotateGroup(a, 1, false);
+    }
+    jig.RotateGroup(b, (a.Rotation - b.Rotation + 4) % 4, false);
+    Rect dirty;
+    jig.JoinPieces(a, b, dirty);
+    const Point aAt{a.Left, a.Top};
+
+    jig.RightWayUpAll();
+    EXPECT_EQ(jig.State.CheatCount, 1);
+    for (const TFormPiece* p : jig.Pieces) {
+        EXPECT_EQ(p->Rotation, 0) << "piece " << p->Index;
+        EXPECT_EQ((Point{p->Width, p->Height}), upright[p->Index]) << "piece " << p->Index;
+    }
+    // The group turned about its first piece and lies flush as in the picture.
+    EXPECT_EQ((Point{a.Left, a.Top}), aAt);
+    EXPECT_EQ(b.Left - a.Left, b.HomeX - a.HomeX);
+    EXPECT_EQ(b.Top - a.Top, b.HomeY - a.HomeY);
+}
+
 TEST(ArrangeEdge, AnAreaNarrowerThanACellStillPlacesEveryPieceVisibly) {
     // Four 60 x 40 pieces on a board 20 pixels wide: the large cells give no
     // column at all.

@@ -61,12 +61,13 @@ TEST_F(InputPopup, PiecePopupEnablesNeighbourCheatsOnlyWithCheatingAndANeighbour
     EXPECT_FALSE(s.FetchNeighbourEnabled);
 }
 
-TEST_F(InputPopup, PiecePopupEnablesRotateWithRotation) {
+TEST_F(InputPopup, PiecePopupEnablesRotateWithRotationAndRightWayUpForATurnedPiece) {
     jig.Config.RotationOn = true;
     t.piece(0).Rotation = 2;
     t.press(MouseButton::Right, t.centreOf(0));
     const PopupState s = host.popups.back().enabling;
     EXPECT_TRUE(s.RotateEnabled);
+    EXPECT_TRUE(s.RightWayUpEnabled);
 }
 
 TEST_F(InputPopup, RightClickOnEmptyBoardOpensThePlayPopup) {

@@ -157,7 +157,7 @@ TEST_F(MainFormMenus, FirstBuildEnablesThePuzzleCommandsAndShowsThePanels) {
 
     const TMainForm::Actions& a = form.actions();
     for (QAction* item : {a.ZoomPicture, a.ArrangeAtEdge, a.ArrangeInGrid, a.Disarrange, a.PieceSize,
-                          a.Picture, a.Hint, a.Solve, a.HelpAboutJig}) {
+                          a.Picture, a.Hint, a.RightWayUp, a.Solve, a.HelpAboutJig}) {
         EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
     }
     EXPECT_TRUE(a.HelpAboutJig->isVisible());
@@ -184,7 +184,7 @@ TEST_F(MainFormMenus, CheatCommandsFollowAllowCheatingWhilePlaying) {
         EXPECT_FALSE(item->isEnabled()) << item->text().toStdString();
     }
     a.AllowCheating->trigger();
-    for (QAction* item : {a.Hint, a.Solve, form.popups().PlayHint, form.popups().PlaySolve}) {
+    for (QAction* item : {a.Hint, a.RightWayUp, a.Solve, form.popups().PlayHint, form.popups().PlaySolve}) {
         EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
     }
 }
