@@ -49,6 +49,8 @@ void TJigsaw::PaintBoard(int32_t outlineChoice) {
     if (!IsPlaying() || outlineChoice == Config.OutlineStyle) {
         return;
     }
+    // A held sprite was drawn with the old shading: put it down first.
+    abandonBoardInput();
     const bool wasWood = Config.isWood();
     Config.OutlineStyle = outlineChoice;
     // Every cell holds its piece as it lies, so shading from the cells gives
