@@ -17,7 +17,8 @@ if(ZG_SANITIZE)
 else()
     find_library(ZG_ZSTD_STATIC NAMES libzstd.a REQUIRED)
     target_link_libraries(zanthoria-launcher PRIVATE ${ZG_ZSTD_STATIC})
-    target_link_options(zanthoria-launcher PRIVATE -static)
+    # Stripped in optimised builds: it travels in every gift.
+    target_link_options(zanthoria-launcher PRIVATE -static $<$<CONFIG:Release>:-s>)
 endif()
 
 add_executable(bundle-pack tools/bundle/BundlePack.cpp)
