@@ -254,22 +254,7 @@ void TJigsaw::RightWayUpAll() {
         return;
     }
     CountCheat();
-    abandonBoardInput();
-    for (TFormPiece* p : Pieces) {
-        const int32_t back = (4 - (p->Rotation & 3)) % 4;
-        if (back == 0) {
-            continue;
-        }
-        if (p->Joined) {
-            // The rest of the group turns with it and is upright afterwards.
-            RotateGroup(*p, back, false);
-        } else {
-            p->PendingTurns = uint8_t(back);
-        }
-    }
-    RotatePieces(Pieces, 0, Config.RotationOn);
-    SetBoardSize(BackBuffer.width(), BackBuffer.height());
-    host().invalidate(BackBuffer.bounds());
+    TurnAllUpright();
 }
 
 TFormPiece* TJigsaw::pieceToSolveFrom() {
