@@ -93,16 +93,29 @@ QString CheatsE2e::s_gift;
 TEST_F(CheatsE2e, AutoSolveSolvesFortyTwoPiecesAndTheCompletionSaysSo) {
     ASSERT_EQ(jig().State.PieceCount, 42);
     int shownSpeed = 0;
+    bool halfWay = false;
     whenSolving([&](TSolveDlg& dialog) {
         shownSpeed = dialog.speed();
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Set speed"));
-        shot(m_form->grab().toImage(), "auto-solve-board.png");
-        shot(dialog.grab().toImage(), "auto-solve-dialog.png");
         dialog.speedBar()->setValue(10);
+        // The board and the dialog once half the pieces are in.
+        auto* half = new QTimer(&dialog);
+        half->setInterval(5);
+        QObject::connect(half, &QTimer::timeout, half, [this, half, &dialog, &halfWay] {
+            if (jig().State.SolvedCount >= 21 && !halfWay) {
+                halfWay = true;
+                half->stop();
+                EXPECT_GE(dialog.solveGauge()->percent(), 40);
+                shot(m_form->grab().toImage(), "auto-solve-board.png");
+                shot(dialog.grab().toImage(), "auto-solve-dialog.png");
+            }
+        });
+        half->start();
     });
     m_form->actions().Solve->trigger();
 
     EXPECT_EQ(shownSpeed, 5);
+    EXPECT_TRUE(halfWay);
     EXPECT_EQ(jig().State.SolvedCount, 42);
     EXPECT_FALSE(jig().AutoSolving);
     EXPECT_FALSE(m_form->solveDialog()->isVisible());
@@ -188,9 +201,10 @@ TEST_F(CheatsE2e, ArrangedAtTheEdgeTheRingSurvivesAWindowResize) {
     m_form->actions().ArrangeInGrid->trigger();
     shot(m_form->grab().toImage(), "arrange-grid.png");
 
-    // A hint seen half-way: the board as it is shown during the sixth flash.
+    // A hint seen half-way: the board as it is shown with a piece flashed.
     int paints = 0;
     QImage midHint;
+    const QImage before = wrapBitmap(jig().BackBuffer).copy();
     struct PaintSpy : QObject {
         std::function<void()> onPaint;
         bool eventFilter(QObject*, QEvent* e) override {
@@ -201,14 +215,19 @@ TEST_F(CheatsE2e, ArrangedAtTheEdgeTheRingSurvivesAWindowResize) {
         }
     } spy;
     spy.onPaint = [&] {
-        if (++paints == 6) {
-            midHint = wrapBitmap(jig().BackBuffer).copy();
+        ++paints;
+        if (midHint.isNull() && paints >= 5) {
+            const QImage now = wrapBitmap(jig().BackBuffer).copy();
+            if (now != before) {
+                midHint = now;
+            }
         }
     };
     m_form->board()->installEventFilter(&spy);
     m_form->actions().Hint->trigger();
     m_form->board()->removeEventFilter(&spy);
     EXPECT_GE(paints, 32);
+    EXPECT_FALSE(midHint.isNull()); // a flashed piece changed the board
     EXPECT_EQ(jig().State.CheatCount, 1);
     shot(midHint, "mid-hint.png");
 }
