@@ -1,8 +1,8 @@
 #include "board/TBoxes.h"
 
 #include "board/TMural.h"
-#include "board/TrayRecord.h"
 #include "files/PackedIo.h"
+#include "files/TrayRecord.h"
 #include "gfx/KeepVisible.h"
 #include "host/Host.h"
 
@@ -439,7 +439,10 @@ void TBoxes::LoadTrays(PackedReader& in, const TGameExtra& extra) {
             records.push_back(TrayRecord::read(in));
         }
     }
+    LoadTrays(records, extra);
+}
 
+void TBoxes::LoadTrays(const std::vector<TrayRecord>& records, const TGameExtra& extra) {
     Trays.resize(1);
     FirstVisibleTray = extra.FirstVisibleTray;
     for (const TrayRecord& record : records) {

@@ -13,6 +13,7 @@ namespace zg {
 class PackedReader;
 class PackedWriter;
 class TMural;
+struct TrayRecord;
 
 /// The tray set: the layer of the puzzle object between the piece set and the
 /// move engine. It owns the trays; entry 0 of `Trays` is always the main board
@@ -121,6 +122,8 @@ public:
     /// @pre the pieces have been read.
     /// @throws std::out_of_range when the data ends early (nothing is changed then).
     void LoadTrays(PackedReader& in, const TGameExtra& extra);
+    /// The same from records already read; nothing can fail here.
+    void LoadTrays(const std::vector<TrayRecord>& records, const TGameExtra& extra);
 
     /// Creates a user tray numbered `number` at the next cascade place with the
     /// next stamp and appends it (at the front). The game itself gets user

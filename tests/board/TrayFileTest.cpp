@@ -1,6 +1,6 @@
 #include "TraySupport.h"
-#include "board/TrayRecord.h"
 #include "files/PackedIo.h"
+#include "files/TrayRecord.h"
 
 #include <gtest/gtest.h>
 

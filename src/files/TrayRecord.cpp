@@ -1,4 +1,4 @@
-#include "board/TrayRecord.h"
+#include "files/TrayRecord.h"
 
 #include "files/Cp1252.h"
 #include "files/PackedIo.h"
