@@ -217,6 +217,10 @@ void TMainForm::waitUntilMs(int64_t deadline) {
 }
 
 void TMainForm::showMessage(const std::string& text, MessageKind kind) {
+    if (m_holdMessages) {
+        m_heldMessages.emplace_back(text, kind);
+        return;
+    }
     const QString message = QString::fromStdString(text);
     const QString title = windowTitle();
     switch (kind) {

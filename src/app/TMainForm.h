@@ -84,6 +84,10 @@ public:
     void drawText(Bitmap24& target, const Rect& clip, int32_t x, int32_t y, const std::string& text,
                   const FontSpec& font, Color color) override;
     Point textExtent(const std::string& text, const FontSpec& font) override;
+    bool musicOn() const override;
+    std::optional<Color> boardColorChoice() const override;
+    void restoreBoardColor(Color colour) override;
+    void restoreOptions(const TJigConfig& config, bool music) override;
 
     // ---- State, for the program entry and for tests ----
     /// True once reading the gift failed; the window then closes and the
@@ -111,6 +115,8 @@ public:
     int outlineChoice() const;
     /// The board size the window last gave the puzzle.
     QSize lastBoardSize() const { return m_lastBoardSize; }
+    /// True when the game on the board was resumed from a saved game at start-up.
+    bool resumedAtStart() const { return m_resumedAtStart; }
 
     // The dialogs, created once with the window.
     TOverlayForm* overlayForm() const { return m_overlay; }
@@ -153,11 +159,23 @@ private:
     void FormCreate();
     void FormShow();
     void ReadGiftInfo();
-    void buildPuzzle();
+    /// Builds the puzzle from the gift, then resumes the saved game when
+    /// `mayResume` and there is one, else lays out a new game.
+    /// @returns true when a saved game was resumed.
+    bool buildPuzzle(bool mayResume);
     void Timer1Timer();
     void firstTick();
     void statusUpdate();
     void FormClose();
+    // Saved game and recovery copy (TMainFormSave.cpp).
+    /// Saves at exit; says once per run when neither place could be written.
+    /// @returns whether the game was saved.
+    bool saveAtExit();
+    /// Run by the clock tick: writes the recovery copy after a join, and after
+    /// 60 seconds of play that changed the board.
+    void recoveryTick();
+    /// Takes the current board as the last one the recovery copy holds.
+    void resetRecoveryClock();
     void Restart1Click();
     /// Builds the puzzle afresh from the gift (Restart after its question).
     void restartPuzzle();
@@ -255,6 +273,17 @@ private:
     bool m_startFailed = false;
     bool m_closing = false;
     bool m_everBuilt = false;
+    bool m_resumedAtStart = false;
+    bool m_saveFailureShown = false;
+    /// Message boxes wait while the start-up splash is on top of everything.
+    bool m_holdMessages = false;
+    std::vector<std::pair<std::string, MessageKind>> m_heldMessages;
+    /// The last board the recovery copy holds (clock field cleared), the
+    /// groups it had and the ticks since it was written.
+    std::vector<uint8_t> m_recoveryImage;
+    std::size_t m_recoveryGroups = 0;
+    int m_recoveryTicks = 0;
+    bool m_recoveryDirty = false;
     bool m_busyCursor = false;
     mutable bool m_pressPending = false;
     mutable bool m_peekingPresses = false;

@@ -4,6 +4,7 @@
 #include "app/TMainForm.h"
 #include "files/GiftFile.h"
 #include "files/GiftInfo.h"
+#include "files/SaveFiles.h"
 #include "game/TJigsaw.h"
 #include "ui/GiftLook.h"
 #include "ui/MusicPlayer.h"
@@ -73,6 +74,7 @@ void TMainForm::ReadGiftInfo() {
     m_gift = std::make_unique<GiftFile>(GiftFile::open(m_giftPath));
     const TGiftInfo& info = m_gift->info();
     m_jigsaw->ProgramPath = m_gift->programPath();
+    m_jigsaw->DataHome = defaultDataHome();
 
     if (m_splash) {
         m_splash->setGiftText(QString::fromStdString(makerVersionLabel(info.MakerVersion)));
@@ -134,19 +136,26 @@ void TMainForm::newPuzzleObject() {
     applyCheatRule();
 }
 
-void TMainForm::buildPuzzle() {
+bool TMainForm::buildPuzzle(bool mayResume) {
     BusyCursor busy(*this);
     m_jigsaw->BuildPuzzle(m_gift->LoadGiftPicture());
     m_jigsaw->Config.BoardWidth = m_board->width();
     m_jigsaw->Config.BoardHeight = m_board->height();
-    m_jigsaw->NewLayout();
-    m_jigsaw->SetGameState(TJigsaw::kPlaying);
+    bool resumed = false;
+    if (mayResume) {
+        resumed = m_jigsaw->TryResume();
+    } else {
+        m_jigsaw->NewLayout();
+        m_jigsaw->SetGameState(TJigsaw::kPlaying);
+    }
     m_everBuilt = true;
     m_boardLive = true;
     m_jigsaw->SetBoardSize(m_board->width(), m_board->height());
     m_lastBoardSize = m_board->size();
     m_board->setSource(&m_jigsaw->BackBuffer);
     m_board->update();
+    resetRecoveryClock();
+    return resumed;
 }
 
 void TMainForm::Timer1Timer() {
@@ -159,6 +168,7 @@ void TMainForm::Timer1Timer() {
     }
     if (m_boardLive) {
         statusUpdate();
+        recoveryTick();
     }
 }
 
@@ -172,8 +182,13 @@ void TMainForm::firstTick() {
             m_splash->setButtonsEnabled(false);
         }
         try {
-            buildPuzzle();
+            // A message about the saved game waits until the banner is gone.
+            m_holdMessages = true;
+            m_resumedAtStart = buildPuzzle(true);
+            m_holdMessages = false;
         } catch (const std::exception& error) {
+            m_holdMessages = false;
+            m_heldMessages.clear();
             if (m_splash) {
                 m_splash->hide();
             }
@@ -189,10 +204,26 @@ void TMainForm::firstTick() {
             m_splash->setButtonsEnabled(true);
         }
     }
+    for (const auto& [text, kind] : std::exchange(m_heldMessages, {})) {
+        showMessage(text, kind);
+    }
     // The cursor is back to normal before the splash asks the user anything.
     if (m_splash) {
+        if (m_resumedAtStart) {
+            m_splash->showResumeBox();
+        }
         m_splash->setStayOnTop(false);
         m_splash->exec();
+        if (m_resumedAtStart && !m_splash->isBoxChecked()) {
+            // Declined: the saved game goes and the gift starts afresh. The
+            // new game never looks for a saved game, so one that could not
+            // be deleted is not resumed after all.
+            m_resumedAtStart = false;
+            m_jigsaw->DeleteSavedGame();
+            newPuzzleObject();
+            ReadGiftInfo();
+            buildPuzzle(false);
+        }
     }
     // The board takes the keyboard and the clock runs while it is active.
     activateWindow();
@@ -277,7 +308,7 @@ void TMainForm::Restart1Click() {
     if (m_solveRunning) {
         // The running solve still uses the puzzle: stop it, and restart once
         // it has returned.
-        m_jigsaw->AutoSolving = false;
+        m_jigsaw->DeleteSavedGame();
         m_restartPending = true;
         return;
     }
@@ -285,10 +316,10 @@ void TMainForm::Restart1Click() {
 }
 
 void TMainForm::restartPuzzle() {
-    m_jigsaw->AutoSolving = false;
+    m_jigsaw->DeleteSavedGame();
     newPuzzleObject();
     ReadGiftInfo();
-    buildPuzzle();
+    buildPuzzle(false);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -336,6 +367,14 @@ void TMainForm::FormClose() {
                              giftMessageLook(info.EndFont, info.EndBackground, info.EndAlign));
     }
     m_splash->exec();
+    // Only a game that was built is saved; unticked, an older save stays.
+    const bool playing = m_everBuilt && m_jigsaw->IsPlaying();
+    const bool keepRecovery = playing && m_splash && m_splash->isBoxChecked() && !saveAtExit();
+    // A clean exit leaves no recovery copy, unless it is all that holds a game
+    // the user wanted to keep.
+    if (playing && !keepRecovery) {
+        SavedGameFiles(m_jigsaw->ProgramPath, m_jigsaw->DataHome).removeRecovery();
+    }
 }
 
 } // namespace zg

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "board/TMove.h"
+#include "files/SaveFiles.h"
+#include "files/SavedGame.h"
 #include "files/TJigConfig.h"
 #include "host/BoardCommands.h"
 #include "host/Host.h"
@@ -364,6 +366,60 @@ private:
     int32_t m_cheatDepth = 0; ///< cheats running now (nested ones count too)
 
 public:
+    // ---- Saved game and resume (TJigsawSave.cpp) ----
+
+    /// The user's data folder, where games are saved when the gift's folder
+    /// cannot be written ("" for none). The window sets it.
+    std::string DataHome;
+    /// The saved-game values this program only carries along (time limit and
+    /// its display), and what the last resume read.
+    TGameExtra Extra;
+
+    /// The saved-game image of the current game: the game record, the extra
+    /// block (board colour, tray count, tray-bar position, next stamp), the
+    /// three piece blocks, the user trays and the settings with the window's
+    /// Music option. A piece whose turn still waits in PendingTurns is stored
+    /// as turned.
+    SavedGame makeSavedGame() const;
+
+    /// Writes the game to the saved-game file: beside the gift, or in the data
+    /// folder when that fails. Never throws. @returns false when nothing was
+    /// written: no puzzle exists, or both places failed (the caller tells the
+    /// user).
+    bool SaveGame(const FileWriter& writer = systemWrite);
+    /// Writes the same image to the recovery file beside the save, which the
+    /// next start offers when the program did not end cleanly. Never throws.
+    bool SaveRecovery();
+
+    /// At start-up, after the pieces have been built from the gift: resumes the
+    /// saved game (or a newer recovery copy) when there is one, else lays out a
+    /// new game; either way the puzzle is playing afterwards. A file that cannot
+    /// be resumed is renamed to "<name>.bad", the user is told in one sentence,
+    /// and a new game starts. @returns true when a saved game was resumed.
+    bool TryResume();
+    /// Stops auto-solve and removes the saved game and the recovery copy, beside
+    /// the gift and in the data folder. @returns false when a file remains.
+    bool DeleteSavedGame();
+
+    /// Checks `game` against the puzzle built from the gift and, only when it
+    /// belongs to it, makes it the current game: the record's counters, the
+    /// pieces' places, turns, groups and trays, the scale, style and oddness
+    /// (re-cut when they differ from the build), the user trays, the options
+    /// and the board colour, then ResumeLayout.
+    /// @throws SavedGameError, changing nothing, when the grid, the picture
+    ///         size or the seed differ from the build.
+    void resumeFrom(const SavedGame& game);
+    /// Rebuilds the board after a saved game was read: edge classes, stacking
+    /// order, the board size and the tray bar, and the playing state.
+    void ResumeLayout();
+    /// The text shown when a saved game cannot be resumed.
+    static std::string unreadableSaveMessage(const std::string& reason, const std::string& keptAs);
+
+private:
+    /// Puts each joined group into one tray, gives every group number that is
+    /// shared by loose pieces or lies out of range a fresh one, raises
+    /// NextGroupId above every number in use and recounts SolvedCount.
+    void repairGroups();
 };
 
 } // namespace zg

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/TJigConfig.h"
 #include "gfx/Bitmap24.h"
 #include "gfx/Color.h"
 #include "gfx/Rect.h"
@@ -7,6 +8,7 @@
 #include "host/TrayBar.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace zg {
@@ -120,6 +122,23 @@ public:
     /// Auto-solve has reached `percent` (0..100) of the pieces solved; the
     /// speed dialog's gauge shows it. Does nothing by default.
     virtual void solveProgress(int32_t percent) { (void)percent; }
+    /// The window's Music option, which a saved game keeps with the settings.
+    virtual bool musicOn() const { return false; }
+    /// The board colour as the user chose it (a direct or a system colour),
+    /// as a saved game stores it; nullopt: the puzzle's own BoardColor.
+    virtual std::optional<Color> boardColorChoice() const { return std::nullopt; }
+    /// A resumed game brings back its board colour (direct or system). The
+    /// puzzle has already taken a direct colour as its BoardColor; the window
+    /// shows the colour and resolves a system colour for the puzzle.
+    virtual void restoreBoardColor(Color colour) { (void)colour; }
+    /// A resumed game brings back its options: the window checks the Shadows,
+    /// Rotating Pieces, Allow Cheating, Sound and Music items and the Outlines
+    /// entry as `config` and `music` say and sets the Sound and Music buttons,
+    /// without running the items' handlers. Does nothing by default.
+    virtual void restoreOptions(const TJigConfig& config, bool music) {
+        (void)config;
+        (void)music;
+    }
 
     /// The display's bits per pixel.
     virtual int displayDepth() const = 0;

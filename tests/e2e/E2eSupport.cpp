@@ -8,6 +8,7 @@
 #include "ui/TZoomForm.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -68,6 +69,11 @@ void DialogWatcher::poll() {
         }
     } else if (auto* splash = qobject_cast<TSplashForm*>(modal)) {
         ++splashes;
+        if (splash->isBoxShown()) {
+            const bool saving = splash->saveResumeBox()->text() == QStringLiteral("Save game...");
+            splash->saveResumeBox()->setChecked(saving ? saveOnExit : resume);
+            (saving ? saveBoxes : resumeBoxes) += 1;
+        }
         splash->okButton()->click();
     } else if (auto* congrats = qobject_cast<TCongratsDlg*>(modal)) {
         ++congratulations;

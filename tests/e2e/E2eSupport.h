@@ -35,12 +35,17 @@ private:
 };
 
 /// Answers the modal windows that come up while it lives: the splash window
-/// is played, message boxes are accepted, the congratulations dialog and the
-/// full-screen picture are closed. It counts what it saw.
+/// is played (its "Resume game..." box set to `resume`, its "Save game..." box
+/// to `saveOnExit`), message boxes are accepted, the congratulations dialog and
+/// the full-screen picture are closed. It counts what it saw.
 class DialogWatcher {
 public:
     DialogWatcher();
 
+    bool resume = true;
+    bool saveOnExit = false;
+    int resumeBoxes = 0;
+    int saveBoxes = 0;
     int splashes = 0;
     int congratulations = 0;
     int zoomPictures = 0;

@@ -69,9 +69,10 @@ protected:
 bool patchFile(const QString& path, qint64 offset, const QByteArray& bytes);
 
 /// Answers every modal window that comes up while it lives: message boxes are
-/// recorded and answered with `answer`; splash windows are recorded and then
-/// handed to `onSplash` (default: closed with Play/Close); with `onWindow`
-/// set, any other modal window is recorded, handed to it and then closed.
+/// recorded and answered with `answer`; splash windows are recorded, handed
+/// to `onSplash`, have the exit splash's "Save game..." box unticked unless
+/// `saveOnExit`, and are closed with Play/Close; with `onWindow` set, any other
+/// modal window is recorded, handed to it and then closed.
 class ModalWatcher {
 public:
     ModalWatcher();
@@ -80,6 +81,7 @@ public:
     QStringList messages; ///< texts of the message boxes seen
     int splashCount = 0;  ///< splash windows seen modal
     QMessageBox::StandardButton answer = QMessageBox::Yes;
+    bool saveOnExit = false;
     QColor colourToPick;   ///< what colour dialogs choose (invalid: cancel)
     int colourDialogs = 0; ///< colour dialogs seen
     std::function<void(TSplashForm&)> onSplash;
