@@ -217,7 +217,7 @@ void TJigsaw::resumeFrom(const SavedGame& game) {
     Extra = game.Extra;
 
     // The pieces. Their shapes and sizes come from the cut, never from the
-    // file; a turn is kept as pending, for the images to follow.
+    // file; the images are turned from the way they lie now to the stored turn.
     for (std::size_t i = 0; i < Pieces.size(); ++i) {
         TFormPiece& p = *Pieces[i];
         const SavedPiece& s = game.Pieces[i];
@@ -228,13 +228,13 @@ void TJigsaw::resumeFrom(const SavedGame& game) {
         }
         p.GroupId = int32_t(s.GroupId);
         p.Stacking = uint16_t(s.Stacking);
-        p.Rotation = 0;
-        p.PendingTurns = uint8_t(s.Rotation & 3);
+        p.PendingTurns = uint8_t((s.Rotation - p.Rotation) & 3);
         p.Joined = s.Joined != 0;
         p.Settled = s.Settled != 0;
         p.Placed = s.Placed != 0;
         p.TrayIndex = s.TrayIndex;
     }
+    RotatePieces(Pieces, 0, true);
     repairGroups();
     LoadTrays(game.Trays, game.Extra);
 
@@ -334,6 +334,20 @@ void TJigsaw::ResumeLayout() {
     SortAllPieces(0);
     CompletionCandidate = false;
     SetGameState(kPlaying);
+    if (!Config.RotationOn && std::any_of(Pieces.begin(), Pieces.end(),
+                                          [](const TFormPiece* p) { return (p->Rotation & 3) != 0; })) {
+        // Turned pieces cannot be turned back with rotation off: the user
+        // chooses between turning them upright and rotation on.
+        if (host().askQuestion(kRotatedResumeQuestion, false) == Answer::Yes) {
+            for (TFormPiece* p : Pieces) {
+                TurnPiece(*p, 4 - (p->Rotation & 3));
+            }
+        } else {
+            Config.RotationOn = true;
+            host().restoreOptions(Config, host().musicOn());
+        }
+    }
+    // Lays the groups out again: members of a turned group follow their leader.
     SetBoardSize(Config.BoardWidth, Config.BoardHeight);
 }
 

@@ -158,6 +158,7 @@ TEST_F(ResumeTest, ValuesOutOfRangeAreMendedAndTheGameResumes) {
     game.Trays[2].Number = 4; // taken already
     game.Settings.BoardWidth = 1 << 30;
     game.Settings.BoardHeight = 1 << 30;
+    game.Settings.RotationOn = 1;
     std::vector<uint8_t> bytes = encodeSavedGame(game);
     const std::size_t blockB = kGameStateSize + kGameExtraSize + game.Pieces.size() * kPieceBlockASize;
     bytes[blockB + 4 * kPieceBlockBSize + 18] = 7; // piece 4's Rotation
@@ -172,7 +173,7 @@ TEST_F(ResumeTest, ValuesOutOfRangeAreMendedAndTheGameResumes) {
     EXPECT_EQ(jig->State.SolvedCount, 0);
     EXPECT_EQ(jig->Config.BoardWidth, 640);
     EXPECT_EQ(jig->BackBuffer.width(), 640);
-    EXPECT_EQ((jig->Pieces[4]->Rotation + jig->Pieces[4]->PendingTurns) & 3, 3);
+    EXPECT_EQ(jig->Pieces[4]->Rotation, 3);
     EXPECT_NE(jig->Pieces[2]->GroupId, jig->Pieces[3]->GroupId);
     for (const TFormPiece* p : jig->Pieces) {
         EXPECT_LT(p->GroupId, jig->State.NextGroupId);
@@ -181,6 +182,33 @@ TEST_F(ResumeTest, ValuesOutOfRangeAreMendedAndTheGameResumes) {
     // One user tray: number 0 and the second 4 are dropped.
     ASSERT_EQ(jig->Trays.size(), 2u);
     EXPECT_EQ(jig->Trays[1]->Number, 4);
+}
+
+TEST_F(ResumeTest, TurnedPiecesWithRotationOffAreTurnedUprightOrRotationGoesOn) {
+    SavedGame game = newGameImage();
+    game.Settings.RotationOn = 0;
+    game.Pieces[2].Rotation = 1;
+    std::swap(game.Pieces[2].Width, game.Pieces[2].Height);
+    const std::vector<uint8_t> bytes = encodeSavedGame(game);
+
+    test::FakeHost yes;
+    yes.answer = Answer::Yes;
+    std::unique_ptr<TJigsaw> upright;
+    ASSERT_TRUE(resume(bytes, yes, upright));
+    ASSERT_EQ(yes.questions.size(), 1u);
+    EXPECT_EQ(yes.questions[0], TJigsaw::kRotatedResumeQuestion);
+    EXPECT_EQ(upright->Pieces[2]->Rotation, 0);
+    EXPECT_FALSE(upright->Config.RotationOn);
+
+    test::FakeHost no;
+    no.answer = Answer::No;
+    std::unique_ptr<TJigsaw> turned;
+    ASSERT_TRUE(resume(bytes, no, turned));
+    EXPECT_EQ(turned->Pieces[2]->Rotation, 1);
+    // Turned, the piece's box is its upright box on its side.
+    EXPECT_EQ(turned->Pieces[2]->Width, upright->Pieces[2]->Height);
+    EXPECT_EQ(turned->Pieces[2]->Height, upright->Pieces[2]->Width);
+    EXPECT_TRUE(turned->Config.RotationOn);
 }
 
 TEST_F(ResumeTest, ASettingsBlockWithMarkerThreeChangesNoOption) {
