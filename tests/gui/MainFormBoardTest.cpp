@@ -108,6 +108,43 @@ TEST_F(MainFormBoard, ChosenBackgroundColourRepaintsTheBoard) {
     EXPECT_EQ(form.board()->boardColor(), QColor(0, 128, 255));
 }
 
+TEST_F(MainFormBoard, OutlinesAndRotatingPiecesRedrawTheBoardAtOnce) {
+    ModalWatcher watcher;
+    TMainForm form(s_gift.toStdString());
+    form.show();
+    ASSERT_TRUE(waitForFirstBuild(form));
+    TJigsaw& jig = form.jigsaw();
+    ASSERT_EQ(jig.Config.OutlineStyle, TPieces::kOutlineCard);
+    const Bitmap24 card = jig.BackBuffer;
+    form.actions().OutlineItems[TPieces::kOutlineNone]->trigger();
+    EXPECT_FALSE(jig.BackBuffer == card);
+    form.actions().OutlineItems[TPieces::kOutlineWood]->trigger();
+    EXPECT_FALSE(jig.BackBuffer == card);
+    EXPECT_FALSE(jig.Pieces[0]->WoodSprite.empty());
+    form.actions().OutlineItems[TPieces::kOutlineCard]->trigger();
+    EXPECT_TRUE(jig.BackBuffer == card);
+
+    // Switching rotation on and answering Yes turns loose pieces at once.
+    ASSERT_FALSE(form.actions().Rotation->isChecked());
+    watcher.answer = QMessageBox::Yes;
+    form.actions().Rotation->trigger();
+    EXPECT_TRUE(form.actions().Rotation->isChecked());
+    EXPECT_TRUE(
+        watcher.messages.contains(QStringLiteral("Would you like some pieces randomly rotated now?")));
+    int turned = 0;
+    for (const TFormPiece* p : jig.Pieces) {
+        turned += p->Rotation != 0;
+    }
+    EXPECT_GT(turned, 0);
+    EXPECT_FALSE(jig.BackBuffer == card);
+    // Off again: Yes puts every piece upright.
+    form.actions().Rotation->trigger();
+    EXPECT_FALSE(form.actions().Rotation->isChecked());
+    for (const TFormPiece* p : jig.Pieces) {
+        EXPECT_EQ(p->Rotation, 0) << "piece " << p->Index;
+    }
+}
+
 TEST_F(MainFormBoard, ResizingTheWindowKeepsEveryPieceOnTheBoard) {
     ModalWatcher watcher;
     TMainForm form(s_gift.toStdString());
