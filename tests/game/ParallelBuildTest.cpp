@@ -75,6 +75,9 @@ protected:
         jig.State.Oddness = uint16_t(oddness);
         jig.Config.BoardWidth = 800;
         jig.Config.BoardHeight = 600;
+        // Every outline (none, paper, card, wood) across the styles, so that
+        // the shading built with each cell is compared too.
+        jig.Config.OutlineStyle = style % 4;
         jig.BuildPuzzle(makePicture(shape.width, shape.height));
         const BuildResult built = resultOf(jig, host);
         jig.Pieces[1]->Rotation = 2;
@@ -93,6 +96,16 @@ TEST_F(ParallelBuildTest, EveryThreadCountBuildsAndRescalesTheSameBytes) {
                 const auto serial = build(1, style, oddness, shape);
                 const auto parallel = build(4, style, oddness, shape);
                 ASSERT_FALSE(serial.first.images.isEmpty());
+                // The shading is really there to compare: outline sprites for
+                // every outline but none, side faces for wood.
+                bool outlines = false;
+                bool sides = false;
+                for (std::size_t k = 0; k < serial.first.sprites.size(); k += 2) {
+                    outlines = outlines || !serial.first.sprites[k].empty();
+                    sides = sides || !serial.first.sprites[k + 1].empty();
+                }
+                EXPECT_EQ(outlines, style % 4 != 0);
+                EXPECT_EQ(sides, style % 4 == 3);
                 EXPECT_TRUE(serial.first == parallel.first);
                 EXPECT_TRUE(serial.second == parallel.second);
             }
