@@ -2,20 +2,24 @@
 
 namespace zg::bench {
 
+void buildScalePuzzle(TJigsaw& jig, int32_t pieces) {
+    jig.State.Version = 5;
+    jig.State.RequestedPieces = int16_t(pieces);
+    jig.State.Seed = 1234567;
+    jig.State.Style = 1;
+    jig.State.Oddness = 5;
+    jig.Config.BoardWidth = kScaleBoardW;
+    jig.Config.BoardHeight = kScaleBoardH;
+    jig.Config.SoundOn = false;
+    jig.Config.RotationOn = false;
+    jig.BuildPuzzle(photoPicture(4000, 3000));
+    jig.NewLayout();
+    jig.SetGameState(TJigsaw::kPlaying);
+    jig.SetBoardSize(kScaleBoardW, kScaleBoardH);
+}
+
 ScalePuzzle::ScalePuzzle(int32_t pieces) : jig(std::make_unique<TJigsaw>(host)) {
-    jig->State.Version = 5;
-    jig->State.RequestedPieces = int16_t(pieces);
-    jig->State.Seed = 1234567;
-    jig->State.Style = 1;
-    jig->State.Oddness = 5;
-    jig->Config.BoardWidth = kScaleBoardW;
-    jig->Config.BoardHeight = kScaleBoardH;
-    jig->Config.SoundOn = false;
-    jig->Config.RotationOn = false;
-    jig->BuildPuzzle(photoPicture(4000, 3000));
-    jig->NewLayout();
-    jig->SetGameState(TJigsaw::kPlaying);
-    jig->SetBoardSize(kScaleBoardW, kScaleBoardH);
+    buildScalePuzzle(*jig, pieces);
 }
 
 TJigsaw& scalePuzzle(int32_t pieces) {
