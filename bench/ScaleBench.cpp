@@ -16,17 +16,11 @@
 namespace zg {
 namespace {
 
-using bench::compareSizes;
+using bench::compareShared;
 using bench::kScaleBoardH;
 using bench::kScaleBoardW;
 using bench::scalePuzzle;
 using bench::Side;
-
-void compare(benchmark::State& state, int64_t perBlock, const Side& small, const Side& large,
-             const std::string& unit, double scale) {
-    compareSizes(state, perBlock, small, large, unit, scale, scalePuzzle(1000).pieceCount(),
-                 scalePuzzle(10000).pieceCount());
-}
 
 /// A single piece lifted in the middle of the board and dragged a few pixels
 /// per frame.
@@ -59,16 +53,16 @@ struct Drag {
 void BM_DragFrameAt1kAnd10k(benchmark::State& state) {
     Drag small(scalePuzzle(1000));
     Drag large(scalePuzzle(10000));
-    compare(state, Drag::kFrames, {{}, [&](int64_t b) { small.frames(b); }},
-            {{}, [&](int64_t b) { large.frames(b); }}, "frame_us", 1e3);
+    compareShared(state, Drag::kFrames, {{}, [&](int64_t b) { small.frames(b); }},
+                  {{}, [&](int64_t b) { large.frames(b); }}, "frame_us", 1e3);
 }
 BENCHMARK(BM_DragFrameAt1kAnd10k)->Unit(benchmark::kMillisecond);
 
 void BM_FullRedrawAt1kAnd10k(benchmark::State& state) {
     TJigsaw& small = scalePuzzle(1000);
     TJigsaw& large = scalePuzzle(10000);
-    compare(state, 1, {{}, [&](int64_t) { small.DrawBoard(small.Mural); }},
-            {{}, [&](int64_t) { large.DrawBoard(large.Mural); }}, "redraw_ms", 1e6);
+    compareShared(state, 1, {{}, [&](int64_t) { small.DrawBoard(small.Mural); }},
+                  {{}, [&](int64_t) { large.DrawBoard(large.Mural); }}, "redraw_ms", 1e6);
 }
 BENCHMARK(BM_FullRedrawAt1kAnd10k)->Unit(benchmark::kMillisecond);
 
@@ -151,8 +145,9 @@ void BM_SnapAt1kAnd10k(benchmark::State& state) {
     state.SetLabel(onGroup ? "onto a group" : "onto a loose piece");
     Snaps small(scalePuzzle(1000), onGroup);
     Snaps large(scalePuzzle(10000), onGroup);
-    compare(state, Snaps::kPerBlock, {[&](int64_t b) { small.prepare(b); }, [&](int64_t b) { small.run(b); }},
-            {[&](int64_t b) { large.prepare(b); }, [&](int64_t b) { large.run(b); }}, "snap_us", 1e3);
+    compareShared(state, Snaps::kPerBlock,
+                  {[&](int64_t b) { small.prepare(b); }, [&](int64_t b) { small.run(b); }},
+                  {[&](int64_t b) { large.prepare(b); }, [&](int64_t b) { large.run(b); }}, "snap_us", 1e3);
 }
 BENCHMARK(BM_SnapAt1kAnd10k)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

@@ -13,29 +13,26 @@
 namespace zg {
 namespace {
 
+using bench::compareShared;
 using bench::compareSizes;
 using bench::scalePuzzle;
 using bench::Side;
 
-void compare(benchmark::State& state, int64_t perBlock, const Side& small, const Side& large,
-             const std::string& unit, double scale) {
-    compareSizes(state, perBlock, small, large, unit, scale, scalePuzzle(1000).pieceCount(),
-                 scalePuzzle(10000).pieceCount());
-}
-
 void BM_ArrangeInGridAt1kAnd10k(benchmark::State& state) {
     TJigsaw& small = scalePuzzle(1000);
     TJigsaw& large = scalePuzzle(10000);
-    compare(state, 1, {{}, [&](int64_t) { small.ArrangeInGrid(small.mainArea(), true, true); }},
-            {{}, [&](int64_t) { large.ArrangeInGrid(large.mainArea(), true, true); }}, "arrange_ms", 1e6);
+    compareShared(state, 1, {{}, [&](int64_t) { small.ArrangeInGrid(small.mainArea(), true, true); }},
+                  {{}, [&](int64_t) { large.ArrangeInGrid(large.mainArea(), true, true); }}, "arrange_ms",
+                  1e6);
 }
 BENCHMARK(BM_ArrangeInGridAt1kAnd10k)->Unit(benchmark::kMillisecond);
 
 void BM_ArrangeAtEdgeAt1kAnd10k(benchmark::State& state) {
     TJigsaw& small = scalePuzzle(1000);
     TJigsaw& large = scalePuzzle(10000);
-    compare(state, 1, {{}, [&](int64_t) { small.ArrangeAtEdge(small.mainArea(), true, true); }},
-            {{}, [&](int64_t) { large.ArrangeAtEdge(large.mainArea(), true, true); }}, "arrange_ms", 1e6);
+    compareShared(state, 1, {{}, [&](int64_t) { small.ArrangeAtEdge(small.mainArea(), true, true); }},
+                  {{}, [&](int64_t) { large.ArrangeAtEdge(large.mainArea(), true, true); }}, "arrange_ms",
+                  1e6);
 }
 BENCHMARK(BM_ArrangeAtEdgeAt1kAnd10k)->Unit(benchmark::kMillisecond);
 

@@ -62,4 +62,10 @@ void compareSizes(benchmark::State& state, int64_t perBlock, const Side& small, 
     state.counters["ratio"] = largeNs / smallNs;
 }
 
+void compareShared(benchmark::State& state, int64_t perBlock, const Side& small, const Side& large,
+                   const std::string& unit, double scale) {
+    compareSizes(state, perBlock, small, large, unit, scale, scalePuzzle(1000).pieceCount(),
+                 scalePuzzle(10000).pieceCount());
+}
+
 } // namespace zg::bench

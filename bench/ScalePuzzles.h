@@ -57,4 +57,8 @@ struct Side {
 void compareSizes(benchmark::State& state, int64_t perBlock, const Side& small, const Side& large,
                   const std::string& unit, double scale, int32_t smallPieces, int32_t largePieces);
 
+/// compareSizes on the shared puzzles of about 1,000 and 10,000 pieces.
+void compareShared(benchmark::State& state, int64_t perBlock, const Side& small, const Side& large,
+                   const std::string& unit, double scale);
+
 } // namespace zg::bench
