@@ -80,6 +80,10 @@ struct PopupState {
     bool RightWayUpEnabled = false;     ///< cheating allowed and the piece is turned
     bool HintEnabled = false;           ///< playing and cheating allowed
     bool AutoSolveEnabled = false;      ///< playing and cheating allowed
+    /// The tray's own commands (Select all pieces, Send Tray to Back, Drop all
+    /// pieces, Get loose pieces, Tray Description, Tray Color, Delete Tray):
+    /// off until the window carries them out.
+    bool TrayCommandsEnabled = false;
 
     /// Whether `command` may be chosen in this state. None is never enabled.
     bool isEnabled(PopupCommand command) const {
@@ -99,6 +103,17 @@ struct PopupState {
             return HintEnabled;
         case PopupCommand::AutoSolve:
             return AutoSolveEnabled;
+        case PopupCommand::SelectAllPieces:
+        case PopupCommand::SendTrayToBack:
+        case PopupCommand::DropAllPieces:
+        case PopupCommand::GetLoosePieces:
+        case PopupCommand::TrayDescription:
+        case PopupCommand::TrayColorCustom:
+        case PopupCommand::TrayColorMatching:
+        case PopupCommand::TrayColorContrasting:
+        case PopupCommand::TrayColorDefault:
+        case PopupCommand::DeleteTray:
+            return TrayCommandsEnabled;
         default:
             return true;
         }

@@ -91,6 +91,11 @@ TEST_F(InputPopup, RightClickInATrayOpensTheTrayPopupForThatTray) {
     ASSERT_EQ(host.popups.size(), 1u);
     EXPECT_EQ(host.popups[0].kind, PopupKind::Tray);
     EXPECT_EQ(jig.CurrentTray, &tray);
+    // Arranging the tray is offered; its own commands are not carried out yet.
+    EXPECT_TRUE(host.popups[0].enabling.isEnabled(PopupCommand::ArrangeAtEdgeTray));
+    EXPECT_TRUE(host.popups[0].enabling.isEnabled(PopupCommand::DisarrangeTray));
+    EXPECT_FALSE(host.popups[0].enabling.isEnabled(PopupCommand::DeleteTray));
+    EXPECT_FALSE(host.popups[0].enabling.isEnabled(PopupCommand::SelectAllPieces));
 }
 
 TEST_F(InputPopup, CtrlClickOnEmptyBoardOpensTheBoardPopup) {
