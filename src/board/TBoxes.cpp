@@ -412,8 +412,10 @@ void TBoxes::StoreTrayState(TGameExtra& extra) const {
     extra.NextStackStamp = m_shared.NextStackStamp;
 }
 
-void TBoxes::SaveTrays(PackedWriter& out) const {
+std::vector<TrayRecord> TBoxes::userTrayRecords() const {
     const std::size_t count = std::min<std::size_t>(Trays.size(), 0xFFFF);
+    std::vector<TrayRecord> records;
+    records.reserve(count > 0 ? count - 1 : 0);
     for (std::size_t i = 1; i < count; ++i) {
         const TBox& tray = *Trays[i];
         TrayRecord record;
@@ -426,6 +428,13 @@ void TBoxes::SaveTrays(PackedWriter& out) const {
         record.TrayColor = tray.Color;
         record.Open = tray.Open;
         record.Description = tray.Description;
+        records.push_back(std::move(record));
+    }
+    return records;
+}
+
+void TBoxes::SaveTrays(PackedWriter& out) const {
+    for (const TrayRecord& record : userTrayRecords()) {
         record.write(out);
     }
 }

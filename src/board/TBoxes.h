@@ -114,6 +114,8 @@ public:
     /// Writes one 148-byte record per user tray in list order, exactly
     /// SavedTrayCount - 1 of them as StoreTrayState reported.
     void SaveTrays(PackedWriter& out) const;
+    /// The records SaveTrays writes: one per user tray, in list order.
+    std::vector<TrayRecord> userTrayRecords() const;
     /// Reads SavedTrayCount - 1 records and rebuilds the user trays with their
     /// pieces. Records that cannot be used are skipped (a number of 0 or less,
     /// or one already taken); a description longer than 128 is cut; a size

@@ -62,21 +62,7 @@ SavedGame TJigsaw::makeSavedGame() const {
         s.TrayIndex = clampInt16(p->TrayIndex);
         game.Pieces.push_back(s);
     }
-    // The first tray record follows the main board area.
-    for (std::size_t i = 1; i < Trays.size(); ++i) {
-        const TBox& tray = *Trays[i];
-        TrayRecord r;
-        r.Number = clampInt16(tray.Number);
-        r.Left = clampInt16(tray.Left);
-        r.Top = clampInt16(tray.Top);
-        r.Width = tray.Width;
-        r.Height = tray.Height;
-        r.StackStamp = tray.StackStamp;
-        r.TrayColor = tray.Color;
-        r.Open = tray.Open;
-        r.Description = tray.Description;
-        game.Trays.push_back(std::move(r));
-    }
+    game.Trays = userTrayRecords();
     SettingsBlock& b = game.Settings;
     b.ShadowsOn = Config.ShadowsOn;
     b.RotationOn = Config.RotationOn;
