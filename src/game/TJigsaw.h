@@ -411,14 +411,9 @@ public:
     void resumeFrom(const SavedGame& game);
     /// Rebuilds the board after a saved game was read: edge classes, stacking
     /// order, the playing state, the board size and the tray bar. With
-    /// rotation off and turned pieces it asks kRotatedResumeQuestion: Yes turns
+    /// rotation off and turned pieces it asks kResumeRotatedQuestion: Yes turns
     /// every piece upright, No switches rotation on (the window shows it).
     void ResumeLayout();
-    /// Asked when a resumed game has turned pieces while rotation is off.
-    static constexpr const char* kRotatedResumeQuestion =
-        "The puzzle has rotated pieces but the rotation option is currently disabled. Press 'Yes' to turn "
-        "all "
-        "pieces the right way up or 'No' to re-enable rotation.";
     /// The text shown when a saved game cannot be resumed.
     static std::string unreadableSaveMessage(const std::string& reason, const std::string& keptAs);
 

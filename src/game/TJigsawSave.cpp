@@ -324,7 +324,7 @@ void TJigsaw::ResumeLayout() {
                                           [](const TFormPiece* p) { return (p->Rotation & 3) != 0; })) {
         // Turned pieces cannot be turned back with rotation off: the user
         // chooses between turning them upright and rotation on.
-        if (host().askQuestion(kRotatedResumeQuestion, false) == Answer::Yes) {
+        if (host().askQuestion(kResumeRotatedQuestion, false) == Answer::Yes) {
             for (TFormPiece* p : Pieces) {
                 TurnPiece(*p, 4 - (p->Rotation & 3));
             }

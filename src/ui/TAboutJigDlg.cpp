@@ -3,6 +3,7 @@
 #include "files/InfoTexts.h"
 #include "gfx/Color.h"
 #include "ui/DialogColors.h"
+#include "ui/OkButtonRow.h"
 #include "ui/SystemColors.h"
 
 #include <QDate>
@@ -86,14 +87,7 @@ TAboutJigDlg::TAboutJigDlg(QWidget* parent) : QDialog(parent) {
     auto* box = new QVBoxLayout(description);
     box->addWidget(m_memo);
 
-    m_okBtn = new QPushButton(QStringLiteral("OK"), this);
-    m_okBtn->setObjectName(QStringLiteral("OKBtn"));
-    m_okBtn->setDefault(true);
-    connect(m_okBtn, &QPushButton::clicked, this, &QDialog::accept);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_okBtn);
-    buttons->addStretch();
+    QHBoxLayout* buttons = makeOkButtonRow(*this, m_okBtn);
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);

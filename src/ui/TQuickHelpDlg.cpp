@@ -1,6 +1,7 @@
 #include "ui/TQuickHelpDlg.h"
 
 #include "ui/DialogColors.h"
+#include "ui/OkButtonRow.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -55,15 +56,7 @@ TQuickHelpDlg::TQuickHelpDlg(QWidget* parent) : QDialog(parent) {
                   {{"Left mouse", "Drag box to select pieces"}, {"Right mouse", "Board popup menu"}}, this);
 
     // OK is the default button, and Escape (the dialog's cancel) closes the card too.
-    m_okBtn = new QPushButton(QStringLiteral("OK"), this);
-    m_okBtn->setObjectName(QStringLiteral("OKBtn"));
-    m_okBtn->setDefault(true);
-    connect(m_okBtn, &QPushButton::clicked, this, &QDialog::accept);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_okBtn);
-    buttons->addStretch();
+    QHBoxLayout* buttons = makeOkButtonRow(*this, m_okBtn);
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(piece);

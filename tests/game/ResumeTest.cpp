@@ -196,7 +196,7 @@ TEST_F(ResumeTest, TurnedPiecesWithRotationOffAreTurnedUprightOrRotationGoesOn) 
     std::unique_ptr<TJigsaw> upright;
     ASSERT_TRUE(resume(bytes, yes, upright));
     ASSERT_EQ(yes.questions.size(), 1u);
-    EXPECT_EQ(yes.questions[0], TJigsaw::kRotatedResumeQuestion);
+    EXPECT_EQ(yes.questions[0], kResumeRotatedQuestion);
     EXPECT_EQ(upright->Pieces[2]->Rotation, 0);
     EXPECT_FALSE(upright->Config.RotationOn);
 
