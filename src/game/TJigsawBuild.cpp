@@ -34,7 +34,7 @@ void cutPicture(TJigsaw& jig, int32_t width, int32_t height, CutMap& map, SeedTa
     params.Oddness = jig.State.Oddness;
     params.Version = jig.State.Version;
     jig.Rng.RandSeed = uint32_t(jig.State.Seed);
-    cutPuzzle(map, seeds, params, jig.Rng, &jig.host(), nullptr, &runs);
+    cutPuzzle(map, seeds, params, jig.Rng, &jig.host(), nullptr, &runs, jig.WorkerThreads);
 }
 
 /// Labels the cut map into the pieces, from the open runs the cut found, and

@@ -1,6 +1,7 @@
 #include "pieces/Cutter.h"
 
 #include "host/Host.h"
+#include "pieces/CutBands.h"
 #include "pieces/CutRepair.h"
 #include "pieces/TBezier.h"
 
@@ -59,9 +60,9 @@ int32_t mixEdgeStyle(RandomGenerator& rng) {
 
 class CutGenerator {
 public:
-    CutGenerator(CutMap& map, SeedTable& seeds, const CutParams& params, RandomGenerator& rng,
+    CutGenerator(TBezier& plotter, SeedTable& seeds, const CutParams& params, RandomGenerator& rng,
                  ProgressReporter* progress, CutTrace* trace)
-        : m_seeds(seeds), m_rng(rng), m_progress(progress), m_trace(trace), m_plotter(map, params.Cols),
+        : m_seeds(seeds), m_rng(rng), m_progress(progress), m_trace(trace), m_plotter(plotter),
           m_width(params.Width), m_height(params.Height), m_cols(params.Cols), m_rows(params.Rows),
           m_style(clampStyle(params.Style)),
           m_odd(std::clamp(params.Oddness, 0, kMaxOddness) * kOddnessScale) {}
@@ -88,7 +89,7 @@ private:
     RandomGenerator& m_rng;
     ProgressReporter* m_progress;
     CutTrace* m_trace;
-    TBezier m_plotter;
+    TBezier& m_plotter;
     const int64_t m_width;
     const int64_t m_height;
     const int32_t m_cols;
@@ -358,7 +359,7 @@ void CutGenerator::runOlder() {
 } // namespace
 
 void cutPuzzle(CutMap& map, SeedTable& seeds, const CutParams& params, RandomGenerator& rng, Host* host,
-               CutTrace* trace, OpenRuns* openRuns) {
+               CutTrace* trace, OpenRuns* openRuns, int32_t threads) {
     if (params.Width < 1 || params.Height < 1 || params.Cols < 1 || params.Rows < 1) {
         throw std::invalid_argument("cutPuzzle: picture size and grid must be at least 1");
     }
@@ -371,14 +372,29 @@ void cutPuzzle(CutMap& map, SeedTable& seeds, const CutParams& params, RandomGen
     map.reset(params.Width, params.Height);
     seeds.reset(params.Cols, params.Rows);
 
-    CutGenerator generator(map, seeds, params, rng, progress ? &*progress : nullptr, trace);
+    // On one thread the lines go straight into the map. On more, the
+    // generator only records them, its draws staying in their one order, and
+    // bands of rows then draw them side by side.
+    const bool banded = rowBandCount(params.Height, threads) > 1;
+    std::vector<CutStroke> strokes;
+    std::optional<TBezier> plotter;
+    if (banded) {
+        plotter.emplace(strokes, params.Width, params.Cols);
+    } else {
+        plotter.emplace(map, params.Cols);
+    }
+    CutGenerator generator(*plotter, seeds, params, rng, progress ? &*progress : nullptr, trace);
     if (usesOlderGenerator(params.Version)) {
         generator.runOlder();
     } else {
         generator.runCurrent();
     }
+    if (banded) {
+        drawStrokes(map, strokes, params.Cols, threads);
+        strokes = std::vector<CutStroke>();
+    }
     repairHoles(map);
-    OpenRuns runs(map);
+    OpenRuns runs(map, threads);
     claimRegions(map, seeds, runs);
     if (openRuns != nullptr) {
         *openRuns = std::move(runs);

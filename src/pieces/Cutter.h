@@ -58,10 +58,11 @@ using CutTrace = std::vector<CutCellRecord>;
 /// With a trace, one record per cell is appended to it. With `openRuns`, the
 /// open runs of the repaired map are left there for labelling, which would
 /// otherwise find them again (claiming areas fills only whole areas, so they
-/// stay a true picture of what is open).
+/// stay a true picture of what is open). `threads` threads (1: only the
+/// calling one) share the drawing; the map is the same for any number.
 /// @throws std::invalid_argument when a size or grid dimension is below 1;
 ///         std::bad_alloc when the map cannot be allocated.
 void cutPuzzle(CutMap& map, SeedTable& seeds, const CutParams& params, RandomGenerator& rng, Host* host,
-               CutTrace* trace = nullptr, OpenRuns* openRuns = nullptr);
+               CutTrace* trace = nullptr, OpenRuns* openRuns = nullptr, int32_t threads = 1);
 
 } // namespace zg

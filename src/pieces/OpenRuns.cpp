@@ -1,6 +1,8 @@
 #include "pieces/OpenRuns.h"
 
 #include "pieces/ByteRuns.h"
+#include "pieces/CutBands.h"
+#include "pieces/PieceWorkers.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -31,34 +33,63 @@ void unite(std::vector<uint32_t>& parent, uint32_t a, uint32_t b) {
 
 } // namespace
 
-OpenRuns::OpenRuns(const CutMap& map) : m_width(std::max(map.Width, 0)), m_height(std::max(map.Height, 0)) {
-    const auto w = std::size_t(std::max(map.Width, 0));
+OpenRuns::OpenRuns(const CutMap& map, int32_t threads)
+    : m_width(std::max(map.Width, 0)), m_height(std::max(map.Height, 0)) {
+    const auto w = std::size_t(m_width);
     const uint8_t* const bytes = map.Bytes.data();
-    m_rowStart.reserve(std::size_t(m_height) + 1);
-    // Room for a run per 16 pixels, far more than a cut has: the vector then
-    // never moves while it grows, and pages it does not reach cost nothing.
-    m_runs.reserve(map.Bytes.size() / 16 + 16);
-    for (int32_t y = 0; y < m_height; ++y) {
-        m_rowStart.push_back(uint32_t(m_runs.size()));
-        const uint8_t* const row = bytes + std::size_t(y) * w;
-        for (std::size_t k = byteruns::findByte(row, 0, w, 0); k < w;) {
-            const std::size_t end = byteruns::findOtherByte(row, k, w, 0);
-            m_runs.push_back({y, int32_t(k), int32_t(end - 1)});
-            k = byteruns::findByte(row, end, w, 0);
+    const int32_t bandCount = m_height > 0 ? rowBandCount(m_height, threads) : 1;
+
+    // Each band of rows finds its runs on its own; they are then laid end to
+    // end in band order, which is raster order.
+    std::vector<std::vector<Run>> bandRuns(static_cast<std::size_t>(bandCount));
+    std::vector<std::vector<uint32_t>> bandRowStarts(static_cast<std::size_t>(bandCount));
+    forEachPiece(bandCount, threads, [&](int64_t b) {
+        const RowBand band = rowBand(m_height, bandCount, int32_t(b));
+        std::vector<Run>& runs = bandRuns[std::size_t(b)];
+        std::vector<uint32_t>& rowStarts = bandRowStarts[std::size_t(b)];
+        // Room for a run per 16 pixels, far more than a cut has: the vector
+        // then never moves while it grows.
+        runs.reserve(std::size_t(band.Last - band.First + 1) * w / 16 + 16);
+        rowStarts.reserve(std::size_t(band.Last - band.First + 1));
+        for (int32_t y = band.First; y <= band.Last; ++y) {
+            rowStarts.push_back(uint32_t(runs.size()));
+            const uint8_t* const row = bytes + std::size_t(y) * w;
+            for (std::size_t k = byteruns::findByte(row, 0, w, 0); k < w;) {
+                const std::size_t end = byteruns::findOtherByte(row, k, w, 0);
+                runs.push_back({y, int32_t(k), int32_t(end - 1)});
+                k = byteruns::findByte(row, end, w, 0);
+            }
+            if (runs.size() >= kNone) {
+                throw std::length_error("the cut map has too many open runs");
+            }
         }
-        if (m_runs.size() >= kNone) {
+    });
+    std::vector<uint32_t> bandFirstRun(std::size_t(bandCount) + 1, 0);
+    for (int32_t b = 0; b < bandCount; ++b) {
+        const uint64_t next = uint64_t(bandFirstRun[std::size_t(b)]) + bandRuns[std::size_t(b)].size();
+        if (next >= kNone) {
             throw std::length_error("the cut map has too many open runs");
         }
+        bandFirstRun[std::size_t(b) + 1] = uint32_t(next);
     }
-    m_rowStart.push_back(uint32_t(m_runs.size()));
-
-    // Runs on neighbouring rows that share a column touch.
-    const auto n = uint32_t(m_runs.size());
+    const uint32_t n = bandFirstRun.back();
+    m_runs.resize(n);
+    m_rowStart.resize(std::size_t(m_height) + 1);
+    m_rowStart.back() = n;
     m_area.resize(n);
-    for (uint32_t r = 0; r < n; ++r) {
-        m_area[r] = r;
+    for (int32_t b = 0; b < bandCount; ++b) {
+        const std::vector<uint32_t>& rowStarts = bandRowStarts[std::size_t(b)];
+        const RowBand band = rowBand(m_height, bandCount, b);
+        for (std::size_t k = 0; k < rowStarts.size(); ++k) {
+            m_rowStart[std::size_t(band.First) + k] = bandFirstRun[std::size_t(b)] + rowStarts[k];
+        }
     }
-    for (int32_t y = 1; y < m_height; ++y) {
+    bandRowStarts = {};
+
+    // Runs on neighbouring rows that share a column touch. Each band unites
+    // the runs of its own rows; every link points to a smaller index, which
+    // leaves each run pointing at its band's first run of its area.
+    const auto uniteRows = [this](int32_t y) {
         uint32_t i = m_rowStart[std::size_t(y) - 1];
         const uint32_t iEnd = m_rowStart[std::size_t(y)];
         uint32_t j = iEnd;
@@ -75,10 +106,56 @@ OpenRuns::OpenRuns(const CutMap& map) : m_width(std::max(map.Width, 0)), m_heigh
                 ++j;
             }
         }
-    }
-    // Links point to smaller indices, so one forward pass resolves every root.
-    for (uint32_t r = 0; r < n; ++r) {
-        m_area[r] = m_area[m_area[r]];
+    };
+    std::vector<std::vector<uint32_t>> bandRoots(static_cast<std::size_t>(bandCount));
+    forEachPiece(bandCount, threads, [&](int64_t b) {
+        const RowBand band = rowBand(m_height, bandCount, int32_t(b));
+        const uint32_t first = bandFirstRun[std::size_t(b)];
+        std::vector<Run>& runs = bandRuns[std::size_t(b)];
+        std::copy(runs.begin(), runs.end(), m_runs.begin() + first);
+        runs = std::vector<Run>();
+        const uint32_t end = bandFirstRun[std::size_t(b) + 1];
+        for (uint32_t r = first; r < end; ++r) {
+            m_area[r] = r;
+        }
+        for (int32_t y = band.First + 1; y <= band.Last; ++y) {
+            uniteRows(y);
+        }
+        // Links point to smaller indices, so one forward pass resolves every
+        // run to its band's root.
+        std::vector<uint32_t>& roots = bandRoots[std::size_t(b)];
+        for (uint32_t r = first; r < end; ++r) {
+            m_area[r] = m_area[m_area[r]];
+            if (m_area[r] == r) {
+                roots.push_back(r);
+            }
+        }
+    });
+
+    // Then the bands are joined where they meet. Every link still points to
+    // a band's root, and always to a smaller index: taking the bands' roots
+    // in raster order resolves each to its area's first run, and then every
+    // other run to its band root's area. That last pass writes only runs
+    // that are not band roots and reads only band roots, so the bands can
+    // take it side by side.
+    if (bandCount > 1) {
+        for (int32_t b = 1; b < bandCount; ++b) {
+            uniteRows(rowBand(m_height, bandCount, b).First);
+        }
+        for (const std::vector<uint32_t>& roots : bandRoots) {
+            for (const uint32_t r : roots) {
+                m_area[r] = m_area[m_area[r]];
+            }
+        }
+        bandRoots = {};
+        forEachPiece(bandCount, threads, [&](int64_t b) {
+            for (uint32_t r = bandFirstRun[std::size_t(b)]; r < bandFirstRun[std::size_t(b) + 1]; ++r) {
+                const uint32_t root = m_area[m_area[r]];
+                if (root != m_area[r]) {
+                    m_area[r] = root;
+                }
+            }
+        });
     }
     // Each area's runs as a list from its root, in raster order.
     m_next.assign(n, kNone);

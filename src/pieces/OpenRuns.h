@@ -26,9 +26,11 @@ public:
 
     /// No runs: describes no map.
     OpenRuns() = default;
+    /// Finds the runs on `threads` threads (1: only the calling one); the
+    /// result is the same for any number.
     /// @pre map.Bytes holds Width * Height bytes.
     /// @throws std::length_error when the map has more runs than 32-bit indices can name.
-    explicit OpenRuns(const CutMap& map);
+    explicit OpenRuns(const CutMap& map, int32_t threads = 1);
 
     /// True when the runs were found on a map of the size of `map` (whose
     /// open areas may since have been filled whole).

@@ -7,17 +7,74 @@
 
 namespace zg {
 
+namespace {
+
+/// Calls plot(x, y) for every pixel of the Bresenham line from (x0, y0) to
+/// (x1, y1), both ends included, from the first end on.
+template <class Plot> void walkLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, Plot&& plot) {
+    const int64_t dx = x1 - x0;
+    const int64_t dy = y1 - y0;
+    const int64_t stepX = dx > 0 ? 1 : -1;
+    const int64_t stepY = dy > 0 ? 1 : -1;
+    const int64_t lenX = dx < 0 ? -dx : dx;
+    const int64_t lenY = dy < 0 ? -dy : dy;
+    int64_t cx = x0;
+    int64_t cy = y0;
+    if (lenY < lenX) { // equal lengths run along y
+        int64_t error = 2 * lenY - lenX;
+        for (int64_t n = 0;; ++n) {
+            plot(cx, cy);
+            if (n == lenX) {
+                return;
+            }
+            cx += stepX;
+            if (error >= 0) {
+                cy += stepY;
+                error += 2 * (lenY - lenX);
+            } else {
+                error += 2 * lenY;
+            }
+        }
+    }
+    int64_t error = 2 * lenX - lenY;
+    for (int64_t n = 0;; ++n) {
+        plot(cx, cy);
+        if (n == lenY) {
+            return;
+        }
+        cy += stepY;
+        if (error >= 0) {
+            cx += stepX;
+            error += 2 * (lenX - lenY);
+        } else {
+            error += 2 * lenX;
+        }
+    }
+}
+
+} // namespace
+
 TBezier::TBezier(CutMap& map, int32_t cols) : m_map(&map) {
     // A fresh map is zero already; reading it is cheaper than writing it again.
     const std::size_t size = map.Bytes.size();
     if (byteruns::findOtherByte(map.Bytes.data(), 0, size, 0) != size) {
         std::fill(map.Bytes.begin(), map.Bytes.end(), uint8_t(0));
     }
+    m_lastRow = int64_t(map.Height) - 1;
     setUp(map.Width, cols);
 }
 
 TBezier::TBezier(Bitmap24& canvas, int32_t width, int32_t cols) : m_canvas(&canvas) {
     setUp(width, cols);
+}
+
+TBezier::TBezier(std::vector<CutStroke>& strokes, int32_t width, int32_t cols) : m_strokes(&strokes) {
+    setUp(width, cols);
+}
+
+TBezier::TBezier(CutMap& map, int32_t cols, int32_t firstRow, int32_t lastRow)
+    : m_map(&map), m_firstRow(std::max(firstRow, 0)), m_lastRow(std::min<int64_t>(lastRow, map.Height - 1)) {
+    setUp(map.Width, cols);
 }
 
 void TBezier::setUp(int32_t width, int32_t cols) {
@@ -47,73 +104,67 @@ void TBezier::setUp(int32_t width, int32_t cols) {
     }
 }
 
-void TBezier::plot(int64_t x, int64_t y) {
-    if (m_map != nullptr) {
-        if (x >= 0 && y >= 0 && x < m_map->Width && y < m_map->Height) {
-            m_map->at(int32_t(x), int32_t(y)) = m_pen;
-        }
-    } else if (m_canvas != nullptr) {
-        if (x >= 0 && y >= 0 && x < m_canvas->width() && y < m_canvas->height()) {
-            m_canvas->setPixel(int32_t(x), int32_t(y), m_color);
-        }
+void TBezier::plotColor(int64_t x, int64_t y) {
+    if (m_canvas != nullptr && x >= 0 && y >= 0 && x < m_canvas->width() && y < m_canvas->height()) {
+        m_canvas->setPixel(int32_t(x), int32_t(y), m_color);
+    }
+}
+
+void TBezier::record(std::span<const Point> points, bool line) {
+    CutStroke stroke;
+    stroke.Count = uint8_t(points.size());
+    stroke.Line = line;
+    stroke.Pen = m_pen;
+    int32_t top = points[0].Y;
+    int32_t bottom = points[0].Y;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        stroke.Points[i] = points[i];
+        top = std::min(top, points[i].Y);
+        bottom = std::max(bottom, points[i].Y);
+    }
+    // A curve's points are weighted means of its control points, so they stay
+    // within the control points' rows; one row more each way costs nothing.
+    stroke.Top = top == INT32_MIN ? top : top - 1;
+    stroke.Bottom = bottom == INT32_MAX ? bottom : bottom + 1;
+    m_strokes->push_back(stroke);
+}
+
+void TBezier::replay(const CutStroke& stroke) {
+    setPen(stroke.Pen);
+    if (stroke.Line) {
+        segment(stroke.Points[0].X, stroke.Points[0].Y, stroke.Points[1].X, stroke.Points[1].Y);
+    } else {
+        curve(std::span<const Point>(stroke.Points.data(), stroke.Count));
     }
 }
 
 void TBezier::lineTo(int32_t x, int32_t y) {
-    const int64_t dx = int64_t(x) - m_x;
-    const int64_t dy = int64_t(y) - m_y;
-    const int64_t stepX = dx > 0 ? 1 : -1;
-    const int64_t stepY = dy > 0 ? 1 : -1;
-    const int64_t lenX = dx < 0 ? -dx : dx;
-    const int64_t lenY = dy < 0 ? -dy : dy;
-    const bool xMajor = lenY < lenX; // equal lengths run along y
-    const int64_t major = xMajor ? lenX : lenY;
-    const int64_t minor = xMajor ? lenY : lenX;
-
-    int64_t cx = m_x;
-    int64_t cy = m_y;
-    int64_t error = 2 * minor - major;
-    for (int64_t n = 0;; ++n) {
-        plot(cx, cy);
-        if (n == major) {
-            break;
-        }
-        if (xMajor) {
-            cx += stepX;
-        } else {
-            cy += stepY;
-        }
-        if (error >= 0) {
-            if (xMajor) {
-                cy += stepY;
-            } else {
-                cx += stepX;
+    if (m_strokes != nullptr) {
+        const Point line[] = {{m_x, m_y}, {x, y}};
+        record(line, true);
+        m_x = x;
+        m_y = y;
+        return;
+    }
+    if (m_map != nullptr) {
+        uint8_t* const bytes = m_map->Bytes.data();
+        const auto width = uint64_t(m_map->Width);
+        const int64_t firstRow = m_firstRow;
+        const int64_t rowsAfter = m_lastRow - m_firstRow; // negative: nothing to write
+        const uint8_t pen = m_pen;
+        walkLine(m_x, m_y, x, y, [=](int64_t px, int64_t py) {
+            if (uint64_t(px) < width && uint64_t(py - firstRow) <= uint64_t(rowsAfter)) {
+                bytes[uint64_t(py) * width + uint64_t(px)] = pen;
             }
-            error += 2 * (minor - major);
-        } else {
-            error += 2 * minor;
-        }
+        });
+    } else {
+        walkLine(m_x, m_y, x, y, [this](int64_t px, int64_t py) { plotColor(px, py); });
     }
     m_x = x;
     m_y = y;
 }
 
-int32_t TBezier::roundHalfEven(double v) {
-    // Curve points are small, so their floor comes from an integer conversion
-    // (exact below 2^52) rather than a library call; anything else, NaN
-    // included, takes the general way.
-    constexpr double kExactLimit = 4503599627370496.0; // 2^52
-    if (v > -kExactLimit && v < kExactLimit) {
-        auto whole = int64_t(v); // toward zero
-        if (double(whole) > v) {
-            --whole;
-        }
-        const double fraction = v - double(whole);
-        if (fraction > 0.5 || (fraction == 0.5 && (whole & 1) != 0)) {
-            ++whole;
-        }
-        return int32_t(std::clamp<int64_t>(whole, INT32_MIN, INT32_MAX));
-    }
+int32_t TBezier::roundLargeHalfEven(double v) {
     const double whole = std::floor(v);
     const double fraction = v - whole;
     double r = whole;
@@ -125,9 +176,27 @@ int32_t TBezier::roundHalfEven(double v) {
     return int32_t(std::clamp(r, double(INT32_MIN), double(INT32_MAX)));
 }
 
+Point TBezier::curveEnd(std::span<const Point> points) const {
+    const auto degree = std::size_t(points.size() - 1);
+    double x = 0.0;
+    double y = 0.0;
+    for (std::size_t i = 0; i <= degree; ++i) {
+        const double w = m_weights[degree][i][std::size_t(m_steps)];
+        x += w * double(points[i].X);
+        y += w * double(points[i].Y);
+    }
+    return {roundHalfEven(x), roundHalfEven(y)};
+}
+
 void TBezier::curve(std::span<const Point> points) {
     const auto degree = int32_t(points.size()) - 1;
     if (degree < 1 || degree > kMaxDegree) {
+        return;
+    }
+    if (m_strokes != nullptr) {
+        record(points, false);
+        const Point end = curveEnd(points);
+        moveTo(end.X, end.Y);
         return;
     }
     for (int32_t k = 0; k <= m_steps; ++k) {

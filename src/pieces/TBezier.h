@@ -8,8 +8,21 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace zg {
+
+/// One drawing call kept for later: a straight line from the first to the
+/// second point, or a curve through its 2 to 5 points, with the pen it was
+/// drawn with and the rows it can touch.
+struct CutStroke {
+    std::array<Point, 5> Points{};
+    uint8_t Count = 0; ///< points in use
+    bool Line = false; ///< a straight line rather than a curve
+    uint8_t Pen = 0;
+    int32_t Top = 0;    ///< the first row a pixel of the stroke can lie on
+    int32_t Bottom = 0; ///< the last such row
+};
 
 /// The curve plotter of the cutter. It draws exact Bresenham lines and Bezier
 /// curves of degree 2 and 3 either into a byte cut map (writing a pen value)
@@ -29,6 +42,17 @@ public:
     /// Plots in colour into `canvas`; N comes from `width` and `cols`.
     /// @pre `canvas` outlives the plotter.
     TBezier(Bitmap24& canvas, int32_t width, int32_t cols);
+    /// Plots nothing: every line and curve is appended to `strokes` instead,
+    /// to be drawn later with replay(), the pen position moving as plotting
+    /// would move it. N comes from `width` and `cols`.
+    /// @pre `strokes` outlives the plotter.
+    TBezier(std::vector<CutStroke>& strokes, int32_t width, int32_t cols);
+    /// Plots into the rows firstRow .. lastRow of `map` only, leaving the map
+    /// as it is otherwise: replaying every stroke of a drawing in its order
+    /// gives those rows exactly the bytes that drawing it whole would. N
+    /// comes from the map width and `cols`.
+    /// @pre `map` outlives the plotter.
+    TBezier(CutMap& map, int32_t cols, int32_t firstRow, int32_t lastRow);
 
     /// The byte that later lines write into the map.
     void setPen(uint8_t value) { m_pen = value; }
@@ -61,17 +85,44 @@ public:
     /// halves to even; the curve starts with a move to the first point and then
     /// draws lines to the other steps() points. Other point counts draw nothing.
     void curve(std::span<const Point> points);
+    /// Draws a recorded stroke with its own pen.
+    void replay(const CutStroke& stroke);
 
     /// Rounds to the nearest integer, halves to the even neighbour, independent
     /// of the floating-point environment.
-    static int32_t roundHalfEven(double v);
+    static int32_t roundHalfEven(double v) {
+        // Curve points are small, so their floor comes from an integer
+        // conversion (exact below 2^52) rather than a library call, and the
+        // halves are settled without branches, which the random fractions
+        // would mispredict; anything else, NaN included, takes the general way.
+        constexpr double kExactLimit = 4503599627370496.0; // 2^52
+        if (v > -kExactLimit && v < kExactLimit) [[likely]] {
+            auto whole = int64_t(v); // toward zero
+            whole -= int64_t(double(whole) > v);
+            const double fraction = v - double(whole);
+            whole += int64_t(fraction > 0.5) | (int64_t(fraction == 0.5) & (whole & 1));
+            return int32_t(whole < INT32_MIN ? INT32_MIN : whole > INT32_MAX ? INT32_MAX : whole);
+        }
+        return roundLargeHalfEven(v);
+    }
 
 private:
+    /// roundHalfEven for values of 2^52 and more, infinities and NaN.
+    static int32_t roundLargeHalfEven(double v);
     void setUp(int32_t width, int32_t cols);
-    void plot(int64_t x, int64_t y);
+    /// Sets a canvas pixel, if there is a canvas and the pixel lies on it.
+    void plotColor(int64_t x, int64_t y);
+    /// Keeps a line or curve for later.
+    /// @pre the plotter records (m_strokes is set).
+    void record(std::span<const Point> points, bool line);
+    /// The point a curve through `points` ends on.
+    Point curveEnd(std::span<const Point> points) const;
 
     CutMap* m_map = nullptr;
     Bitmap24* m_canvas = nullptr;
+    std::vector<CutStroke>* m_strokes = nullptr;
+    int64_t m_firstRow = 0; ///< rows of the map that may be written
+    int64_t m_lastRow = -1;
     int32_t m_x = 0;
     int32_t m_y = 0;
     uint8_t m_pen = 0;
