@@ -2,7 +2,7 @@
 
 namespace zg::bench {
 
-void buildScalePuzzle(TJigsaw& jig, int32_t pieces) {
+void prepareScalePuzzle(TJigsaw& jig, int32_t pieces) {
     jig.State.Version = 5;
     jig.State.RequestedPieces = int16_t(pieces);
     jig.State.Seed = 1234567;
@@ -12,6 +12,10 @@ void buildScalePuzzle(TJigsaw& jig, int32_t pieces) {
     jig.Config.BoardHeight = kScaleBoardH;
     jig.Config.SoundOn = false;
     jig.Config.RotationOn = false;
+}
+
+void buildScalePuzzle(TJigsaw& jig, int32_t pieces) {
+    prepareScalePuzzle(jig, pieces);
     jig.BuildPuzzle(photoPicture(4000, 3000));
     jig.NewLayout();
     jig.SetGameState(TJigsaw::kPlaying);

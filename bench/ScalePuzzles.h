@@ -27,6 +27,10 @@ public:
 constexpr int32_t kScaleBoardW = 1920;
 constexpr int32_t kScaleBoardH = 1080;
 
+/// Sets `jig` up for a puzzle of about `pieces` pieces (seed, style, oddness,
+/// a 1920 x 1080 board, sound and rotation off) without building it.
+void prepareScalePuzzle(TJigsaw& jig, int32_t pieces);
+
 /// Builds a puzzle of about `pieces` pieces of the 4000 x 3000 photograph in
 /// `jig`, scatters it on a 1920 x 1080 board and starts playing.
 void buildScalePuzzle(TJigsaw& jig, int32_t pieces);
