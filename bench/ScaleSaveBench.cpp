@@ -16,10 +16,14 @@
 // TryResume on it (read the file, check it whole, put every piece back,
 // turn the images, rebuild the trays and the board). Process CPU time, so
 // that the build's worker threads count too. The two steps are reported on
-// their own as well: build_ ... for the build, read_ ... for TryResume.
+// their own as well: build_ ... for the build, read_ ... for TryResume, and
+// parse_ ... for the part of it that reads the file and checks it whole
+// (readWholeFile and parseSavedGame, timed apart on the same file).
 
 #include "BenchPictures.h"
 #include "ScalePuzzles.h"
+#include "files/SaveFiles.h"
+#include "files/SavedGame.h"
 
 #include <benchmark/benchmark.h>
 
@@ -103,9 +107,25 @@ void BM_SaveAt1kAnd10k(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveAt1kAnd10k)->Unit(benchmark::kMillisecond);
 
+struct ResumeTimes {
+    double build = 0;
+    double read = 0;
+    double parse = 0;
+};
+
 /// Builds a new puzzle from the picture and resumes the saved game on it;
-/// adds the CPU time of the build and of TryResume to `buildNs` and `readNs`.
-void resumeOnce(const PlayedGame& game, const fs::path& folder, double& buildNs, double& readNs) {
+/// adds the CPU times of the build, of TryResume and of reading and checking
+/// the file alone to `times`.
+void resumeOnce(const PlayedGame& game, const fs::path& folder, ResumeTimes& times) {
+    const std::string file = (folder / ("gift-" + std::to_string(game.pieces) + ".sav")).string();
+    const double p0 = processNs();
+    const auto bytes = readWholeFile(file, std::size_t(64) << 20);
+    if (!bytes) {
+        throw std::runtime_error("the benchmark's saved game cannot be read");
+    }
+    benchmark::DoNotOptimize(parseSavedGame(*bytes).Pieces.size());
+    times.parse += processNs() - p0;
+
     bench::QuietHost host;
     const double t0 = processNs();
     auto jig = newPuzzle(host, game.pieces, folder);
@@ -116,8 +136,8 @@ void resumeOnce(const PlayedGame& game, const fs::path& folder, double& buildNs,
     if (!resumed) {
         throw std::runtime_error("the benchmark's game was not resumed");
     }
-    buildNs += t1 - t0;
-    readNs += t2 - t1;
+    times.build += t1 - t0;
+    times.read += t2 - t1;
 }
 
 void BM_ResumeAt1kAnd10k(benchmark::State& state) {
@@ -127,23 +147,24 @@ void BM_ResumeAt1kAnd10k(benchmark::State& state) {
     // The saved games stay; the puzzles that made them are not needed.
     small.jig.reset();
     large.jig.reset();
-    double smallBuild = 0, smallRead = 0, largeBuild = 0, largeRead = 0;
+    ResumeTimes smallTimes;
+    ResumeTimes largeTimes;
     int64_t runs = 0;
     for (auto _ : state) {
-        resumeOnce(small, folder.path, smallBuild, smallRead);
-        resumeOnce(large, folder.path, largeBuild, largeRead);
+        resumeOnce(small, folder.path, smallTimes);
+        resumeOnce(large, folder.path, largeTimes);
         ++runs;
     }
     const double ms = 1e6 * double(runs);
-    state.counters["1k_resume_ms"] = (smallBuild + smallRead) / ms;
-    state.counters["10k_resume_ms"] = (largeBuild + largeRead) / ms;
-    state.counters["ratio"] = (largeBuild + largeRead) / (smallBuild + smallRead);
-    state.counters["1k_build_ms"] = smallBuild / ms;
-    state.counters["10k_build_ms"] = largeBuild / ms;
-    state.counters["build_ratio"] = largeBuild / smallBuild;
-    state.counters["1k_read_ms"] = smallRead / ms;
-    state.counters["10k_read_ms"] = largeRead / ms;
-    state.counters["read_ratio"] = largeRead / smallRead;
+    const auto report = [&](const std::string& name, double smallNs, double largeNs) {
+        state.counters["1k_" + name + "_ms"] = smallNs / ms;
+        state.counters["10k_" + name + "_ms"] = largeNs / ms;
+        state.counters[name == "resume" ? "ratio" : name + "_ratio"] = largeNs / smallNs;
+    };
+    report("resume", smallTimes.build + smallTimes.read, largeTimes.build + largeTimes.read);
+    report("build", smallTimes.build, largeTimes.build);
+    report("read", smallTimes.read, largeTimes.read);
+    report("parse", smallTimes.parse, largeTimes.parse);
 }
 BENCHMARK(BM_ResumeAt1kAnd10k)->Iterations(3)->Unit(benchmark::kMillisecond);
 
