@@ -171,3 +171,89 @@ TEST_F(Shading, TurnedPieceKeepsItsLightFromTheUpperLeft) {
 
 } // namespace
 } // namespace zg
+
+namespace zg {
+namespace {
+
+/// The bevel rule walked literally: along every down-right diagonal of the
+/// w x h box, each run of pixels on the piece gets its first `width` pixels
+/// lit and its last g dark, where g = (lit + min(width, n) + 1) / 2, lit
+/// counting the lit pixels and n the pixels after the first pixel past the
+/// lit band; a diagonal's last pixel ends its run without being counted.
+std::vector<uint8_t> walkedBevel(const Bitmap1& mask, int32_t w, int32_t h, int32_t width) {
+    std::vector<uint8_t> bytes(std::size_t(w) * std::size_t(h), 0);
+    for (int32_t d = 0; d <= w + h - 2; ++d) {
+        const int32_t x0 = d < h ? 0 : d - h + 1;
+        const int32_t y0 = d < h ? h - 1 - d : 0;
+        const int32_t length = std::min(w - x0, h - y0);
+        const auto at = [&](int32_t j) -> uint8_t& { return bytes[std::size_t((y0 + j) * w + x0 + j)]; };
+        int32_t state = 0, lit = 0, n = 0;
+        for (int32_t j = 0; j < length; ++j) {
+            const bool in = !mask.isWhite(x0 + j, y0 + j);
+            const bool last = j == length - 1;
+            if (!in || last) {
+                if (state != 0) {
+                    const int32_t g = (lit + std::min(width, n) + 1) / 2;
+                    const int32_t end = in ? j : j - 1;
+                    for (int32_t k = std::max(0, end - g + 1); k <= end; ++k) {
+                        at(k) = 186;
+                    }
+                }
+                state = 0;
+            } else if (state == 0) {
+                state = 1;
+                lit = 1;
+                n = 0;
+                at(j) = 50;
+            } else if (state == 1 && lit < width) {
+                ++lit;
+                at(j) = 50;
+            } else if (state == 1) {
+                state = 2;
+            } else {
+                ++n;
+            }
+        }
+    }
+    return bytes;
+}
+
+// Random blobs in boxes narrower and wider than sixteen pixels, whose widths
+// are and are not whole mask bytes, for every band width the styles use.
+TEST(ShadingBevel, FollowsTheDiagonalRuleOnRandomShapes) {
+    test::FakeHost host;
+    StyledPieces pieces(host);
+    pieces.createRecords(1);
+    TFormPiece& p = *pieces.Pieces[0];
+    RandomGenerator rng;
+    rng.RandSeed = 99;
+    for (const auto& [w, h] : {std::pair{5, 7}, {16, 16}, {23, 40}, {40, 23}, {64, 9}, {75, 61}}) {
+        for (int32_t band = 1; band <= 6; ++band) {
+            Bitmap1 mask(w, h);
+            for (int32_t blob = 0; blob < 4; ++blob) {
+                const int32_t cx = rng.Random(w), cy = rng.Random(h), r = 1 + rng.Random(std::max(w, h) / 2);
+                for (int32_t y = 0; y < h; ++y) {
+                    for (int32_t x = 0; x < w; ++x) {
+                        if ((x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r) {
+                            mask.setWhite(x, y, rng.Random(9) == 0); // a few holes
+                        }
+                    }
+                }
+            }
+            pieces.MaskAtlas = mask;
+            p.Width = uint16_t(w);
+            p.Height = uint16_t(h);
+            pieces.style = band == 1 ? TPieces::kOutlinePaper : TPieces::kOutlineCard;
+            pieces.State.PieceWidth = int16_t(40 * band);
+            pieces.computeShadingSizes();
+            ASSERT_EQ(pieces.OutlineWidth, band);
+            pieces.buildPieceShading(p);
+            const std::vector<uint8_t> expected = walkedBevel(mask, w, h, band);
+            EXPECT_EQ(p.OutlineSprite, pieces.OutlineCoder.encode(w, h, expected.data(), std::size_t(w)))
+                << w << " x " << h << ", band " << band;
+        }
+    }
+}
+
+} // namespace
+} // namespace zg
