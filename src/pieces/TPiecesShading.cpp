@@ -218,19 +218,34 @@ void outlineBytes(const Bitmap1& mask, Point origin, int32_t w, int32_t h, int32
 /// Writes the side face of the w x h piece into `bytes` (w per row, h +
 /// thickness rows, cleared by the caller): the piece's shape pushed down by
 /// the thickness, minus the piece, textured from `texture` whose indices are
-/// stored plus one (0 stays transparent).
+/// stored plus one (0 stays transparent). Goes row by row, carrying for each
+/// column how many more pixels of side face hang below the piece.
 void woodBytes(const Bitmap1& mask, Point origin, int32_t w, int32_t h, int32_t thickness,
-               const Bitmap8& texture, int32_t textureX, std::vector<uint8_t>& bytes) {
+               const Bitmap8& texture, int32_t textureX, std::vector<uint8_t>& bytes,
+               std::vector<uint8_t>& scratch) {
+    scratch.assign(2 * std::size_t(w), 0);
+    uint8_t* const in = scratch.data();
+    uint8_t* const hanging = in + w;
+    std::vector<int32_t> textureColumn(std::size_t(w), 0);
     for (int32_t x = 0; x < w; ++x) {
-        const int32_t tx = int32_t((int64_t(textureX) + x) % texture.width);
-        int32_t k = 0;
-        for (int32_t y = 0; y < h + thickness; ++y) {
-            if (y < h && inside(mask, origin.X + x, origin.Y + y)) {
-                k = thickness;
-            } else if (k > 0) {
-                bytes[std::size_t(y) * std::size_t(w) + std::size_t(x)] =
-                    uint8_t(texture.at(tx, y % texture.height) + 1);
-                --k;
+        textureColumn[std::size_t(x)] = int32_t((int64_t(textureX) + x) % texture.width);
+    }
+    const auto side = uint8_t(std::min(thickness, 255));
+    for (int32_t y = 0; y < h + thickness; ++y) {
+        uint8_t* out = bytes.data() + std::size_t(y) * std::size_t(w);
+        const uint8_t* texels =
+            texture.indices.data() + std::size_t(y % texture.height) * std::size_t(texture.width);
+        if (y < h) {
+            unpackMaskRow(mask, origin, y, w, in);
+        } else {
+            std::memset(in, 0, std::size_t(w));
+        }
+        for (int32_t x = 0; x < w; ++x) {
+            if (in[x] != 0) {
+                hanging[x] = side;
+            } else if (hanging[x] > 0) {
+                out[x] = uint8_t(texels[textureColumn[std::size_t(x)]] + 1);
+                --hanging[x];
             }
         }
     }
@@ -287,7 +302,7 @@ void TPieces::buildPieceShading(TFormPiece& piece) const {
     // Upright pieces take the grain from their place in the picture, so
     // neighbours' sides differ; turned ones start at the texture's left.
     const int32_t textureX = piece.Rotation == 0 ? piece.HomeX : 0;
-    woodBytes(MaskAtlas, origin, w, h, thickness, WoodTexture, textureX, bytes);
+    woodBytes(MaskAtlas, origin, w, h, thickness, WoodTexture, textureX, bytes, rows);
     piece.WoodSprite = WoodCoder.encode(w, h + thickness, bytes.data(), std::size_t(w));
 }
 
