@@ -1,6 +1,7 @@
 #include "gfx/TSprite.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <stdexcept>
 
@@ -19,13 +20,33 @@ uint32_t get32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-/// True when one of the eight bytes of `word` equals the byte repeated in
-/// `repeated`.
-inline bool hasByte(uint64_t word, uint64_t repeated) {
-    constexpr uint64_t kLow = 0x0101010101010101ull;
-    constexpr uint64_t kHigh = 0x8080808080808080ull;
-    const uint64_t x = word ^ repeated;
-    return ((x - kLow) & ~x & kHigh) != 0;
+/// Where the run that continues at `from` of a `width`-byte row ends: the
+/// first byte from there that is transparent (for an opaque run) or not
+/// (for a transparent one), or `width`. `clear` holds the transparent byte
+/// eight times. Eight bytes are looked at a time; within a word the first
+/// byte that ends the run is found from the lowest set bit.
+int32_t runEnd(const uint8_t* row, int32_t from, int32_t width, bool opaque, uint64_t clear) {
+    int32_t end = from;
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr uint64_t kLow = 0x0101010101010101ull;
+        constexpr uint64_t kHigh = 0x8080808080808080ull;
+        for (; end + 8 <= width; end += 8) {
+            uint64_t word = 0;
+            std::memcpy(&word, row + end, sizeof word);
+            // Zero bytes where the row is transparent; for an opaque run, the
+            // high bit of each zero byte (exact up to the first one, which is
+            // all that is read).
+            const uint64_t differs = word ^ clear;
+            const uint64_t stops = opaque ? (differs - kLow) & ~differs & kHigh : differs;
+            if (stops != 0) {
+                return end + std::countr_zero(stops) / 8;
+            }
+        }
+    }
+    while (end < width && (row[end] != uint8_t(clear)) == opaque) {
+        ++end;
+    }
+    return end;
 }
 
 /// Adds the signed offset `b` to one channel, clamped to 0..255.
@@ -69,18 +90,7 @@ std::vector<uint8_t> TSprite::encode(int32_t width, int32_t height, const uint8_
         int32_t x = 0;
         while (x < width) {
             const bool opaque = row[x] != m_transparent;
-            // The run is scanned eight bytes at a time while none of them
-            // ends it, then byte by byte.
-            int32_t end = x + 1;
-            for (uint64_t word = 0; end + 8 <= width; end += 8) {
-                std::memcpy(&word, row + end, sizeof word);
-                if (opaque ? hasByte(word, clearWord) : word != clearWord) {
-                    break;
-                }
-            }
-            while (end < width && (row[end] != m_transparent) == opaque) {
-                ++end;
-            }
+            const int32_t end = runEnd(row, x + 1, width, opaque, clearWord);
             const uint32_t length = uint32_t(end - x);
             put32(out, length | uint32_t(opaque ? kOpaqueRun : kTransparentRun) << 16);
             out += 4;
