@@ -27,7 +27,57 @@ inline void blendEight(uint8_t* d, const uint8_t* s, uint8_t bits) {
     store64(d + 16, (load64(d + 16) & load64(m + 16)) | load64(s + 16));
 }
 
+/// Eight pixels (24 bytes): d := s where the mask bit is 0, d stays where it is 1.
+inline void selectEight(uint8_t* d, const uint8_t* s, uint8_t bits) {
+    if (bits == 0x00) {
+        std::memcpy(d, s, 24);
+        return;
+    }
+    if (bits == 0xFF) {
+        return;
+    }
+    const uint8_t* m = kExpandedMask[bits].data();
+    store128(d, (load128(d) & load128(m)) | (load128(s) & ~load128(m)));
+    store64(d + 16, (load64(d + 16) & load64(m + 16)) | (load64(s + 16) & ~load64(m + 16)));
+}
+
 } // namespace
+
+void blitMaskedPicture(Bitmap24& target, int32_t dx, int32_t dy, const Bitmap24& picture, Point pictureAt,
+                       const Bitmap1& mask, const Rect& src) {
+    // The part of src whose picture pixels exist, then clipped to the target.
+    const Rect inPicture =
+        Rect::fromSize(src.Left - pictureAt.X, src.Top - pictureAt.Y, picture.width(), picture.height());
+    const Rect from = intersection(src, inPicture);
+    const BlitSpan b = clipBlit(target.bounds(), dx + (from.Left - src.Left), dy + (from.Top - src.Top),
+                                mask.bounds(), from);
+    const std::size_t rowBytes = mask.stride();
+    const int32_t px = pictureAt.X + (b.srcX - src.Left);
+    const int32_t py = pictureAt.Y + (b.srcY - src.Top);
+    for (int32_t y = 0; y < b.height; ++y) {
+        const uint8_t* bits = mask.row(b.srcY + y);
+        const uint8_t* s = picture.row(py + y) + std::size_t(px) * 3;
+        uint8_t* d = target.row(b.dstY + y) + std::size_t(b.dstX) * 3;
+        int32_t x = 0;
+        if ((b.srcX & 7) == 0) {
+            const uint8_t* m = bits + (b.srcX >> 3);
+            for (; x + 8 <= b.width; x += 8) {
+                selectEight(d + std::size_t(x) * 3, s + std::size_t(x) * 3, m[x >> 3]);
+            }
+        } else {
+            for (; x + 8 <= b.width; x += 8) {
+                selectEight(d + std::size_t(x) * 3, s + std::size_t(x) * 3,
+                            maskBitsAt(bits, rowBytes, b.srcX + x));
+            }
+        }
+        for (; x < b.width; ++x) {
+            const int32_t mx = b.srcX + x;
+            if ((bits[mx >> 3] & (0x80 >> (mx & 7))) == 0) {
+                std::memcpy(d + std::size_t(x) * 3, s + std::size_t(x) * 3, 3);
+            }
+        }
+    }
+}
 
 void blitMaskedSprite(Bitmap24& target, int32_t dx, int32_t dy, const Bitmap24& image, const Bitmap1& mask,
                       const Rect& src) {

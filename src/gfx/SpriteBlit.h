@@ -17,4 +17,13 @@ namespace zg {
 void blitMaskedSprite(Bitmap24& target, int32_t dx, int32_t dy, const Bitmap24& image, const Bitmap1& mask,
                       const Rect& src);
 
+/// Masked copy in one pass: every pixel of `src` of `mask` that is black takes
+/// the pixel of `picture` at the same offset from `pictureAt` as it has from
+/// src's top-left, landing at the same offset from (dx, dy) of `target`;
+/// pixels under white mask bits are left alone. Clipped to all three bitmaps.
+/// Gives what blitMaskedSprite gives with an image that holds the picture's
+/// pixels under the mask and black elsewhere, without making that image.
+void blitMaskedPicture(Bitmap24& target, int32_t dx, int32_t dy, const Bitmap24& picture, Point pictureAt,
+                       const Bitmap1& mask, const Rect& src);
+
 } // namespace zg

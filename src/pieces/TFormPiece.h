@@ -34,7 +34,11 @@ public:
     bool Settled = false;
     bool Hidden = false;
     bool Placed = false;
-    uint8_t EdgeClass = 0;              ///< 0 corner, 1 top, 2 right, 3 bottom, 4 left edge, 5 interior
+    uint8_t EdgeClass = 0; ///< 0 corner, 1 top, 2 right, 3 bottom, 4 left edge, 5 interior
+    /// The image atlas cell holds the piece's image. A build leaves it false:
+    /// the piece is then upright and its image is the picture's pixels under
+    /// its mask at its home box, drawn from there until it is first turned.
+    bool ImageInAtlas = true;
     std::vector<uint8_t> OutlineSprite; ///< run-length coded outline shading; empty when none
     std::vector<uint8_t> WoodSprite;    ///< run-length coded wood side face; empty when none
 

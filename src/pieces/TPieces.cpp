@@ -125,18 +125,32 @@ void TPieces::buildAtlases(std::vector<uint8_t> buffer) {
     forEachPiece(
         pieceCount(), WorkerThreads,
         [&](int64_t i) {
-            buildPieceCell(int32_t(i), sizes);
+            placePieceCell(int32_t(i), sizes);
             buildPieceShading(*Pieces[std::size_t(i)]);
         },
         [&](int64_t done) { progress.step(done); });
     host().setStatusText({});
 }
 
-void TPieces::buildPieceCell(int32_t i, const AtlasSizes& sizes) {
+void TPieces::placePieceCell(int32_t i, const AtlasSizes& sizes) {
     TFormPiece& p = *Pieces[std::size_t(i)];
     const int32_t cols = std::max<int32_t>(State.Cols, 1);
     p.CellX = (i % cols) * sizes.PieceWidth;
     p.CellY = (i / cols) * sizes.PieceHeight;
+    p.ImageInAtlas = false;
+}
+
+void TPieces::drawImageAtlas() {
+    for (TFormPiece* p : Pieces) {
+        drawImageCell(*p);
+    }
+}
+
+void TPieces::drawImageCell(TFormPiece& p) {
+    if (p.ImageInAtlas) {
+        return;
+    }
+    p.ImageInAtlas = true;
     // The atlas starts black, so copying only the pixels under the piece's
     // mask leaves the cell black outside the piece.
     const Rect home = intersection(Rect::fromSize(p.HomeX, p.HomeY, p.Width, p.Height), Picture.bounds());

@@ -64,12 +64,20 @@ public:
     void writeMasks(const CutMap& filled, std::span<uint8_t> buffer, ProgressReporter* progress) const;
     /// Sizes the atlases and the turning scratch bitmaps from the sizes in
     /// `State`, makes MaskAtlas from the first mask atlas of `buffer` (whose
-    /// bytes it takes over when the buffer is handed over), sets
-    /// every record's CellX, CellY and copies each piece's pixels of Picture
-    /// into its ImageAtlas cell, black outside the piece. Reports "Drawing: ".
-    /// The cells are drawn by WorkerThreads threads.
+    /// bytes it takes over when the buffer is handed over), sets every
+    /// record's CellX, CellY and builds its shading. The ImageAtlas starts
+    /// black and untouched: an upright piece is drawn straight from Picture,
+    /// and its cell gets its image (drawImageCell) when it is first turned,
+    /// so a build neither copies nor holds a second picture. Reports
+    /// "Drawing: ". The pieces are done by WorkerThreads threads.
     /// @throws std::invalid_argument when the buffer is too small.
     void buildAtlases(std::vector<uint8_t> buffer);
+    /// Copies the piece's pixels of Picture into its ImageAtlas cell, black
+    /// outside the piece, unless the cell holds its image already.
+    /// @pre the piece is upright when its cell does not hold its image yet.
+    void drawImageCell(TFormPiece& piece);
+    /// drawImageCell for every piece: the whole ImageAtlas as the pieces lie.
+    void drawImageAtlas();
 
     // ---- Drawing with the atlases ----
 
@@ -179,9 +187,8 @@ protected:
 
 private:
     /// The per-piece part of buildAtlases, run on a worker thread: places
-    /// the cell of Pieces[i] and copies its pixels of Picture into
-    /// ImageAtlas under its mask. Touches only that record and its cell.
-    void buildPieceCell(int32_t i, const AtlasSizes& sizes);
+    /// the cell of Pieces[i] and marks its image as not yet in the atlas.
+    void placePieceCell(int32_t i, const AtlasSizes& sizes);
     /// Decodes the "Solid" wood texture and loads its colours into WoodCoder.
     /// @throws ResourceError when it is missing or empty.
     void loadWoodTexture();

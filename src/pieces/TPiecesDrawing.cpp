@@ -31,8 +31,15 @@ void TPieces::drawPiece(const TFormPiece& piece, Bitmap24& target, const Rect& c
     if (src.isEmpty()) {
         return;
     }
-    // The shape's AND and the image's OR in one pass over whole mask bytes.
-    blitMaskedSprite(target, at.X, at.Y, ImageAtlas, MaskAtlas, src);
+    if (piece.ImageInAtlas) {
+        // The shape's AND and the image's OR in one pass over whole mask bytes.
+        blitMaskedSprite(target, at.X, at.Y, ImageAtlas, MaskAtlas, src);
+    } else {
+        // Upright and not turned since the build: the image is the picture
+        // under the mask, taken from the piece's home box.
+        const Point home{piece.HomeX + (src.Left - piece.CellX), piece.HomeY + (src.Top - piece.CellY)};
+        blitMaskedPicture(target, at.X, at.Y, Picture, home, MaskAtlas, src);
+    }
     if (outlineStyle() != kOutlineNone) {
         drawOutline(piece, target, clip);
     }

@@ -32,6 +32,9 @@ void TPieces::TurnPiece(TFormPiece& piece, int32_t baseTurns) {
     if (TurnMask.width() < side || TurnMask.height() < side) {
         TurnMask.resize(side, side);
     }
+    // A piece still drawn from the picture gets its image into its cell
+    // first: from now on the cell holds it turned.
+    drawImageCell(piece);
     const Rect cell = Rect::fromSize(piece.CellX, piece.CellY, piece.Width, piece.Height);
     const Rect result{0, 0, turned.X, turned.Y};
     TRotate::turn(ImageAtlas, cell, TurnImage, {0, 0}, t);

@@ -126,6 +126,8 @@ TEST_F(BuildPuzzleTest, SameSeedCutsTheSamePieces) {
     other.Config = jig.Config;
     other.BuildPuzzle(makePicture(240, 180));
     EXPECT_EQ(shapesOf(other), first);
+    jig.drawImageAtlas();
+    other.drawImageAtlas();
     EXPECT_EQ(jig.ImageAtlas, other.ImageAtlas);
 }
 
@@ -149,6 +151,7 @@ TEST_F(BuildPuzzleTest, AtlasTooLargeIsADamagedGiftAndRestoresTheCursor) {
 TEST_F(BuildPuzzleTest, RescaleToHalfAndBackGivesTheSameMasks) {
     jig.BuildPuzzle(makePicture(240, 180));
     const Shapes first = shapes();
+    jig.drawImageAtlas();
     const Bitmap24 firstImages = jig.ImageAtlas;
     ASSERT_TRUE(jig.Rescale(50));
     EXPECT_EQ(jig.State.ScalePercent, 50);
@@ -162,6 +165,7 @@ TEST_F(BuildPuzzleTest, RescaleToHalfAndBackGivesTheSameMasks) {
     EXPECT_EQ(jig.Picture, makePicture(240, 180));
     EXPECT_EQ(jig.originalPicture(), jig.Picture);
     EXPECT_EQ(shapes(), first);
+    jig.drawImageAtlas();
     EXPECT_EQ(jig.ImageAtlas, firstImages);
     EXPECT_EQ(host.cursor(), CursorShape::Default);
 }

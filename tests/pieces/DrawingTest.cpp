@@ -162,6 +162,9 @@ TEST_F(Drawing, OnePassDrawEqualsMaskAndThenImageOnRandomAtlases) {
             mask.setWhite(x, y, ((x / 5 + y / 4) & 1) != 0 || next(9) == 0);
         }
     }
+    for (TFormPiece* p : c.pieces.Pieces) {
+        p->ImageInAtlas = true; // the random cells are what is drawn
+    }
     for (int round = 0; round < 300; ++round) {
         TFormPiece& p = piece(next(c.pieces.pieceCount()));
         p.Left = next(board.width() + 60) - 70;
@@ -185,6 +188,34 @@ TEST_F(Drawing, OnePassDrawEqualsMaskAndThenImageOnRandomAtlases) {
         ASSERT_EQ(board, expected) << "round " << round << ": piece " << p.Index << " at " << p.Left << ","
                                    << p.Top << " clip " << clip.Left << "," << clip.Top << " " << clip.width()
                                    << "x" << clip.height();
+    }
+}
+
+TEST_F(Drawing, PieceFromThePictureLooksAsFromItsFilledCell) {
+    // Freshly built pieces are drawn from the picture; once their cells are
+    // filled, from the atlas. Both must look the same at any place and clip,
+    // off the board's edges and cutting through mask bytes included.
+    c.pieces.drawImageAtlas();
+    std::mt19937 rng(57);
+    const auto next = [&](int32_t range) { return int32_t(rng() % uint32_t(range)); };
+    for (int round = 0; round < 300; ++round) {
+        TFormPiece& p = piece(next(c.pieces.pieceCount()));
+        p.Left = next(board.width() + 60) - 70;
+        p.Top = next(board.height() + 60) - 70;
+        const Rect clip = Rect::fromSize(next(board.width()) - 20, next(board.height()) - 20,
+                                         next(board.width()), next(board.height()));
+        for (int32_t y = 0; y < board.height(); ++y) {
+            for (int32_t x = 0; x < board.width(); ++x) {
+                board.setPixel(x, y, Color(rng() & 0xFFFFFF));
+            }
+        }
+        Bitmap24 fromCell = board;
+        c.pieces.drawPiece(p, fromCell, clip);
+        p.ImageInAtlas = false;
+        c.pieces.drawPiece(p, board, clip);
+        p.ImageInAtlas = true;
+        ASSERT_EQ(board, fromCell) << "round " << round << ": piece " << p.Index << " at " << p.Left << ","
+                                   << p.Top;
     }
 }
 

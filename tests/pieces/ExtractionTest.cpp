@@ -29,6 +29,11 @@ TEST(Extraction, TwoByTwoSquareCutHasTheExpectedBoxesAndAtlas) {
 
 TEST(Extraction, ImageCellHoldsThePictureOnThePieceAndBlackElsewhere) {
     CutAndExtracted c(160, 120, 4, 3, kStyleClassic, 5);
+    // A build leaves the cells to be filled when a piece is first turned.
+    for (const TFormPiece* p : c.pieces.Pieces) {
+        EXPECT_FALSE(p->ImageInAtlas);
+    }
+    c.pieces.drawImageAtlas();
     for (const TFormPiece* p : c.pieces.Pieces) {
         for (int32_t y = 0; y < c.pieces.State.PieceHeight; ++y) {
             for (int32_t x = 0; x < c.pieces.State.PieceWidth; ++x) {

@@ -31,7 +31,10 @@ protected:
     test::CutAndExtractedAs<StyledPieces> c{400, 300, 4, 3, kStyleClassic, 5};
     Bitmap24 board{320, 240};
 
-    void SetUp() override { board.fill(kWhite); }
+    void SetUp() override {
+        board.fill(kWhite);
+        c.pieces.drawImageAtlas(); // for plain()
+    }
 
     TFormPiece& piece(int i) { return *c.pieces.Pieces[std::size_t(i)]; }
     void restyle(int32_t style) {

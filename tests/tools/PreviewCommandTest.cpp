@@ -246,6 +246,7 @@ TEST_F(PreviewCommandTest, AtlasOptionWritesThePlayersImageAtlas) {
     TJigsaw jig(host);
     initGameState(GiftFile::open(gift).info(), jig.State);
     jig.BuildPuzzle(plainPicture());
+    jig.drawImageAtlas();
     EXPECT_EQ(atlas.width(), jig.State.AtlasWidth);
     EXPECT_EQ(atlas.height(), jig.State.AtlasHeight);
     EXPECT_EQ(atlas, jig.ImageAtlas);

@@ -144,6 +144,7 @@ Bitmap24 renderPreview(const PreviewOptions& options) {
         }
     }
     if (options.atlas) {
+        jig.drawImageAtlas();
         return std::move(jig.ImageAtlas);
     }
     return renderCutPreview(jig.Picture, cutLinesOf(jig));
