@@ -8,6 +8,7 @@
 #include "game/TJigsaw.h"
 #include "pieces/EdgeShapes.h"
 #include "support/FakeHost.h"
+#include "support/JpegMaker.h"
 
 #include <gtest/gtest.h>
 
@@ -23,16 +24,6 @@ namespace fs = std::filesystem;
 
 constexpr int32_t kBoardW = 1600;
 constexpr int32_t kBoardH = 1200;
-
-Bitmap24 makePicture(int32_t w, int32_t h) {
-    Bitmap24 b(w, h);
-    for (int32_t y = 0; y < h; ++y) {
-        for (int32_t x = 0; x < w; ++x) {
-            b.setPixel(x, y, rgb(uint8_t(x), uint8_t(y + x / 256 * 40), uint8_t((x ^ y) >> 2)));
-        }
-    }
-    return b;
-}
 
 /// Where one piece lies, as a person sees it.
 struct Lie {
@@ -91,7 +82,7 @@ protected:
     }
 
     fs::path m_dir;
-    Bitmap24 m_picture = makePicture(1024, 768);
+    Bitmap24 m_picture = test::quarteredPicture(1024, 768);
 };
 
 TEST_F(ScaleRoundTripTest, ATenThousandPieceGiftBuildsScattersSavesAndResumes) {
