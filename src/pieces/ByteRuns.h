@@ -122,4 +122,68 @@ inline std::size_t runStart(const uint8_t* p, std::size_t begin, std::size_t at,
     return k;
 }
 
+/// One bit per byte of the 64 at `p` that is 0, bit i for byte i.
+inline uint64_t zeroMask64(const uint8_t* p) {
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    uint64_t mask = 0;
+    for (int k = 0; k < 4; ++k) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+        mask |= uint64_t(uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero)))) << (16 * k);
+    }
+    return mask;
+#else
+    uint64_t mask = 0;
+    for (int k = 0; k < 8; ++k) {
+        // Bit 8j for byte j, gathered into bits 56..63 in byte order.
+        const uint64_t flags = zeroBytes(load8(p + 8 * k)) >> 7;
+        mask |= ((flags * 0x0102040810204080ull) >> 56) << (8 * k);
+    }
+    return mask;
+#endif
+}
+
+/// One bit per byte of the `n` (below 64) at `p` that is 0.
+inline uint64_t zeroMaskShort(const uint8_t* p, std::size_t n) {
+    uint64_t mask = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        mask |= uint64_t(p[i] == 0) << i;
+    }
+    return mask;
+}
+
+/// Calls visit(first, last) for every run of 0 bytes in [0, w), left to right.
+template <class Visit> void forEachZeroRun(const uint8_t* p, std::size_t w, Visit&& visit) {
+    bool open = false;
+    std::size_t start = 0;
+    for (std::size_t base = 0; base < w; base += 64) {
+        const uint64_t mask = base + 64 <= w ? zeroMask64(p + base) : zeroMaskShort(p + base, w - base);
+        // A bit where the byte differs from the one before it: runs start and end there.
+        for (uint64_t edges = mask ^ ((mask << 1) | uint64_t(open)); edges != 0; edges &= edges - 1) {
+            const std::size_t at = base + std::size_t(std::countr_zero(edges));
+            if (open) {
+                visit(start, at - 1);
+            } else {
+                start = at;
+            }
+            open = !open;
+        }
+    }
+    if (open) {
+        visit(start, w - 1);
+    }
+}
+
+/// The number of runs of 0 bytes in [0, w).
+inline std::size_t countZeroRuns(const uint8_t* p, std::size_t w) {
+    std::size_t count = 0;
+    uint64_t carry = 0;
+    for (std::size_t base = 0; base < w; base += 64) {
+        const uint64_t mask = base + 64 <= w ? zeroMask64(p + base) : zeroMaskShort(p + base, w - base);
+        count += std::size_t(std::popcount(mask & ~((mask << 1) | carry)));
+        carry = mask >> 63;
+    }
+    return count;
+}
+
 } // namespace zg::byteruns

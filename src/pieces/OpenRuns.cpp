@@ -13,7 +13,7 @@ namespace {
 
 /// Union-find over run indices: every link points to a smaller index, so an
 /// area's root is its first run in raster order.
-uint32_t findRoot(std::vector<uint32_t>& parent, uint32_t x) {
+uint32_t findRoot(uint32_t* parent, uint32_t x) {
     while (parent[x] != x) {
         parent[x] = parent[parent[x]];
         x = parent[x];
@@ -21,7 +21,7 @@ uint32_t findRoot(std::vector<uint32_t>& parent, uint32_t x) {
     return x;
 }
 
-void unite(std::vector<uint32_t>& parent, uint32_t a, uint32_t b) {
+void unite(uint32_t* parent, uint32_t a, uint32_t b) {
     const uint32_t ra = findRoot(parent, a);
     const uint32_t rb = findRoot(parent, b);
     if (ra < rb) {
@@ -38,53 +38,34 @@ OpenRuns::OpenRuns(const CutMap& map, int32_t threads)
     const auto w = std::size_t(m_width);
     const uint8_t* const bytes = map.Bytes.data();
     const int32_t bandCount = m_height > 0 ? rowBandCount(m_height, threads) : 1;
+    const auto rowOf = [&](int32_t y) { return bytes + std::size_t(y) * w; };
 
-    // Each band of rows finds its runs on its own; they are then laid end to
-    // end in band order, which is raster order.
-    std::vector<std::vector<Run>> bandRuns(static_cast<std::size_t>(bandCount));
-    std::vector<std::vector<uint32_t>> bandRowStarts(static_cast<std::size_t>(bandCount));
+    // The bands of rows first count their rows' runs, so that every run's
+    // place is known before any is written.
+    m_rowStart.assign(std::size_t(m_height) + 1, 0);
     forEachPiece(bandCount, threads, [&](int64_t b) {
         const RowBand band = rowBand(m_height, bandCount, int32_t(b));
-        std::vector<Run>& runs = bandRuns[std::size_t(b)];
-        std::vector<uint32_t>& rowStarts = bandRowStarts[std::size_t(b)];
-        // Room for a run per 16 pixels, far more than a cut has: the vector
-        // then never moves while it grows.
-        runs.reserve(std::size_t(band.Last - band.First + 1) * w / 16 + 16);
-        rowStarts.reserve(std::size_t(band.Last - band.First + 1));
         for (int32_t y = band.First; y <= band.Last; ++y) {
-            rowStarts.push_back(uint32_t(runs.size()));
-            const uint8_t* const row = bytes + std::size_t(y) * w;
-            for (std::size_t k = byteruns::findByte(row, 0, w, 0); k < w;) {
-                const std::size_t end = byteruns::findOtherByte(row, k, w, 0);
-                runs.push_back({y, int32_t(k), int32_t(end - 1)});
-                k = byteruns::findByte(row, end, w, 0);
-            }
-            if (runs.size() >= kNone) {
-                throw std::length_error("the cut map has too many open runs");
-            }
+            m_rowStart[std::size_t(y) + 1] = uint32_t(byteruns::countZeroRuns(rowOf(y), w));
         }
     });
-    std::vector<uint32_t> bandFirstRun(std::size_t(bandCount) + 1, 0);
-    for (int32_t b = 0; b < bandCount; ++b) {
-        const uint64_t next = uint64_t(bandFirstRun[std::size_t(b)]) + bandRuns[std::size_t(b)].size();
-        if (next >= kNone) {
+    uint64_t total = 0;
+    for (std::size_t y = 1; y < m_rowStart.size(); ++y) {
+        total += m_rowStart[y];
+        if (total >= kNone) {
             throw std::length_error("the cut map has too many open runs");
         }
-        bandFirstRun[std::size_t(b) + 1] = uint32_t(next);
+        m_rowStart[y] = uint32_t(total);
     }
-    const uint32_t n = bandFirstRun.back();
+    const auto n = uint32_t(total);
+    // Left unwritten here: each band writes its own runs.
     m_runs.resize(n);
-    m_rowStart.resize(std::size_t(m_height) + 1);
-    m_rowStart.back() = n;
     m_area.resize(n);
+    m_next.resize(n);
+    std::vector<uint32_t> bandFirstRun(std::size_t(bandCount) + 1, n);
     for (int32_t b = 0; b < bandCount; ++b) {
-        const std::vector<uint32_t>& rowStarts = bandRowStarts[std::size_t(b)];
-        const RowBand band = rowBand(m_height, bandCount, b);
-        for (std::size_t k = 0; k < rowStarts.size(); ++k) {
-            m_rowStart[std::size_t(band.First) + k] = bandFirstRun[std::size_t(b)] + rowStarts[k];
-        }
+        bandFirstRun[std::size_t(b)] = m_rowStart[std::size_t(rowBand(m_height, bandCount, b).First)];
     }
-    bandRowStarts = {};
 
     // Runs on neighbouring rows that share a column touch. Each band unites
     // the runs of its own rows; every link points to a smaller index, which
@@ -98,7 +79,7 @@ OpenRuns::OpenRuns(const CutMap& map, int32_t threads)
             const Run& a = m_runs[i];
             const Run& b = m_runs[j];
             if (a.Left <= b.Right && b.Left <= a.Right) {
-                unite(m_area, i, j);
+                unite(m_area.data(), i, j);
             }
             if (a.Right < b.Right) {
                 ++i;
@@ -111,12 +92,15 @@ OpenRuns::OpenRuns(const CutMap& map, int32_t threads)
     forEachPiece(bandCount, threads, [&](int64_t b) {
         const RowBand band = rowBand(m_height, bandCount, int32_t(b));
         const uint32_t first = bandFirstRun[std::size_t(b)];
-        std::vector<Run>& runs = bandRuns[std::size_t(b)];
-        std::copy(runs.begin(), runs.end(), m_runs.begin() + first);
-        runs = std::vector<Run>();
         const uint32_t end = bandFirstRun[std::size_t(b) + 1];
-        for (uint32_t r = first; r < end; ++r) {
-            m_area[r] = r;
+        uint32_t at = first;
+        for (int32_t y = band.First; y <= band.Last; ++y) {
+            byteruns::forEachZeroRun(rowOf(y), w, [&](std::size_t left, std::size_t right) {
+                m_runs[at] = {y, int32_t(left), int32_t(right)};
+                m_area[at] = at;
+                m_next[at] = kNone;
+                ++at;
+            });
         }
         for (int32_t y = band.First + 1; y <= band.Last; ++y) {
             uniteRows(y);
@@ -158,7 +142,6 @@ OpenRuns::OpenRuns(const CutMap& map, int32_t threads)
         });
     }
     // Each area's runs as a list from its root, in raster order.
-    m_next.assign(n, kNone);
     for (uint32_t r = n; r-- > 0;) {
         const uint32_t root = m_area[r];
         if (r != root) {

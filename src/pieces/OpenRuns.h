@@ -4,6 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace zg {
@@ -18,10 +21,12 @@ class OpenRuns {
 public:
     static constexpr uint32_t kNone = UINT32_MAX;
 
+    /// Left uninitialised by default, so that a large table of them can be
+    /// made without writing it twice; Run{} is all 0.
     struct Run {
-        int32_t Row = 0;
-        int32_t Left = 0;  ///< first column
-        int32_t Right = 0; ///< last column (inclusive)
+        int32_t Row;
+        int32_t Left;  ///< first column
+        int32_t Right; ///< last column (inclusive)
     };
 
     /// No runs: describes no map.
@@ -64,10 +69,22 @@ public:
 private:
     int32_t m_width = 0;
     int32_t m_height = 0;
-    std::vector<Run> m_runs;
+    /// Makes the elements of a vector that grows by resize() without
+    /// writing them, for tables that are filled right after.
+    template <class T> struct UnwrittenAllocator : std::allocator<T> {
+        template <class U> struct rebind { using other = UnwrittenAllocator<U>; };
+        UnwrittenAllocator() = default;
+        template <class U> UnwrittenAllocator(const UnwrittenAllocator<U>&) noexcept {}
+        template <class U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+        template <class U, class... Args> void construct(U* p, Args&&... args) {
+            ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+        }
+    };
+
+    std::vector<Run, UnwrittenAllocator<Run>> m_runs;
     std::vector<uint32_t> m_rowStart; ///< index of each row's first run; Height + 1 entries
-    std::vector<uint32_t> m_area;
-    std::vector<uint32_t> m_next;
+    std::vector<uint32_t, UnwrittenAllocator<uint32_t>> m_area;
+    std::vector<uint32_t, UnwrittenAllocator<uint32_t>> m_next;
 };
 
 } // namespace zg
