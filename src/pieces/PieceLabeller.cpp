@@ -3,6 +3,7 @@
 #include "host/Host.h"
 #include "pieces/AtlasTooLargeError.h"
 #include "pieces/ByteRuns.h"
+#include "pieces/CutBands.h"
 #include "pieces/OpenRuns.h"
 #include "pieces/PieceWorkers.h"
 
@@ -57,37 +58,6 @@ int32_t skipNonZeros(const uint8_t* row, int32_t from, int32_t end) {
 /// or from + 1 when row[from] is not 0.
 int32_t zeroRunStart(const uint8_t* row, int32_t from) {
     return int32_t(runStart(row, 0, std::size_t(from), 0));
-}
-
-/// What fillRegion(map, seed, pen) does, with the open areas of the map as
-/// they were before any piece was filled already known: the fill takes the
-/// whole area at the seed (or, for a seed on a line pixel, the area starting
-/// just right of it), and its extent is that area's bounding box.
-FillExtent fillArea(CutMap& map, const OpenRuns& runs, Point seed, uint8_t pen) {
-    const int32_t w = map.Width;
-    const int32_t h = map.Height;
-    FillExtent e{w, h, 0, 0};
-    const int32_t x = std::clamp(seed.X, 0, w - 1);
-    const int32_t y = std::clamp(seed.Y, 0, h - 1);
-    const uint8_t* const row = map.Bytes.data() + std::size_t(y) * std::size_t(w);
-    int32_t start = x;
-    if (row[x] != 0) {
-        // The left walk sets nothing; the right walk starts after the seed.
-        if (x + 1 >= w || row[x + 1] != 0) {
-            return {x + 1, y, x, y};
-        }
-        start = x + 1;
-    }
-    // Areas are filled whole, so an open pixel lies in an area still open.
-    runs.forEachRun(runs.areaOf(runs.runAt(start, y)), [&](const OpenRuns::Run& run) {
-        std::memset(map.Bytes.data() + std::size_t(run.Row) * std::size_t(w) + std::size_t(run.Left), pen,
-                    std::size_t(run.Right - run.Left + 1));
-        e.MinX = std::min(e.MinX, run.Left);
-        e.MaxX = std::max(e.MaxX, run.Right);
-        e.MinY = std::min(e.MinY, run.Row);
-        e.MaxY = std::max(e.MaxY, run.Row);
-    });
-    return e;
 }
 
 } // namespace
@@ -176,7 +146,12 @@ FillExtent fillRegion(CutMap& map, Point seed, uint8_t pen) {
     return e;
 }
 
-Rect pieceBox(const CutMap& filled, const FillExtent& extent, uint8_t pen) {
+namespace {
+
+/// pieceBox, counting a pixel of `pen` outside the fill extent only when
+/// counts(x, y) says so.
+template <class Counts>
+Rect boxOfPiece(const CutMap& filled, const FillExtent& extent, uint8_t pen, Counts&& counts) {
     const int64_t w = filled.Width;
     const int64_t h = filled.Height;
     int64_t minX = extent.MinX, minY = extent.MinY, maxX = extent.MaxX, maxY = extent.MaxY;
@@ -207,12 +182,20 @@ Rect pieceBox(const CutMap& filled, const FillExtent& extent, uint8_t pen) {
             return;
         }
         const uint8_t* r = filled.Bytes.data() + std::size_t(y) * std::size_t(w);
-        const std::size_t n = std::size_t(x1 - x0 + 1);
-        const auto* first = static_cast<const uint8_t*>(std::memchr(r + x0, pen, n));
+        const uint8_t* const from = r + x0;
+        const uint8_t* const end = r + x1 + 1;
+        const auto* first = static_cast<const uint8_t*>(std::memchr(from, pen, std::size_t(end - from)));
+        while (first != nullptr && !counts(first - r, y)) {
+            first = static_cast<const uint8_t*>(std::memchr(first + 1, pen, std::size_t(end - first - 1)));
+        }
         if (first == nullptr) {
             return;
         }
-        const auto* last = static_cast<const uint8_t*>(memrchr(r + x0, pen, n));
+        // The first pixel that counts is found again from the right at the latest.
+        const auto* last = static_cast<const uint8_t*>(memrchr(from, pen, std::size_t(end - from)));
+        while (!counts(last - r, y)) {
+            last = static_cast<const uint8_t*>(memrchr(from, pen, std::size_t(last - from)));
+        }
         left = std::min<int64_t>(left, first - r);
         right = std::max<int64_t>(right, last - r);
         top = std::min(top, y);
@@ -229,8 +212,14 @@ Rect pieceBox(const CutMap& filled, const FillExtent& extent, uint8_t pen) {
     return {int32_t(left), int32_t(top), int32_t(right + 1), int32_t(bottom + 1)};
 }
 
+} // namespace
+
+Rect pieceBox(const CutMap& filled, const FillExtent& extent, uint8_t pen) {
+    return boxOfPiece(filled, extent, pen, [](int64_t, int64_t) { return true; });
+}
+
 std::vector<Rect> labelRegions(CutMap& map, const SeedTable& seeds, ProgressReporter* progress,
-                               const OpenRuns* runs) {
+                               const OpenRuns* runs, int32_t threads) {
     if (map.Width <= 0 || map.Height <= 0 || map.Bytes.size() != std::size_t(map.Width) * map.Height) {
         throw std::invalid_argument("the cut map is empty");
     }
@@ -238,24 +227,107 @@ std::vector<Rect> labelRegions(CutMap& map, const SeedTable& seeds, ProgressRepo
         seeds.Points.size() != std::size_t(seeds.Cols) * std::size_t(seeds.Rows)) {
         throw std::invalid_argument("the seed table does not match the grid");
     }
-    std::vector<Rect> boxes(std::size_t(seeds.Cols) * std::size_t(seeds.Rows));
     // The open areas are found once; each fill then writes its area's runs.
     OpenRuns found;
     if (runs == nullptr || !runs->describes(map)) {
-        found = OpenRuns(map);
+        found = OpenRuns(map, threads);
         runs = &found;
     }
-    std::size_t i = 0;
-    for (int32_t row = 0; row < seeds.Rows; ++row) {
-        for (int32_t col = 0; col < seeds.Cols; ++col, ++i) {
-            const uint8_t pen = cellPen(col, row);
-            const FillExtent extent = fillArea(map, *runs, seeds.at(col, row), pen);
-            boxes[i] = pieceBox(map, extent, pen);
-            if (progress) {
-                progress->step(int64_t(i) + 1);
+    const int32_t w = map.Width;
+    const int32_t h = map.Height;
+    const int32_t cols = seeds.Cols;
+    const int64_t count = int64_t(cols) * seeds.Rows;
+    const auto penOf = [cols](int64_t i) { return cellPen(int32_t(i % cols), int32_t(i / cols)); };
+
+    // 1. Which area each piece's fill takes, in piece order (rows outer,
+    // columns inner), as filling one piece after the other decides it: the
+    // fill from a seed takes the whole open area at the seed or, for a seed
+    // on a line pixel, the one starting just right of it; an area filled
+    // already is no longer open. A piece whose fill sets nothing gets the
+    // empty extent of its start.
+    constexpr int32_t kNoPiece = -1;
+    std::vector<int32_t> pieceOfArea(runs->runCount(), kNoPiece); // per root run
+    std::vector<FillExtent> extents(std::size_t(count), FillExtent{w, h, 0, 0});
+    std::vector<uint8_t> filled(std::size_t(count), 0);
+    for (int64_t i = 0; i < count; ++i) {
+        const Point seed = seeds.at(int32_t(i % cols), int32_t(i / cols));
+        const int32_t x = std::clamp(seed.X, 0, w - 1);
+        const int32_t y = std::clamp(seed.Y, 0, h - 1);
+        const uint8_t* const row = map.Bytes.data() + std::size_t(y) * std::size_t(w);
+        const auto openArea = [&](int32_t at) {
+            if (at >= w || row[at] != 0) {
+                return OpenRuns::kNone;
+            }
+            const uint32_t root = runs->areaOf(runs->runAt(at, y));
+            return pieceOfArea[root] == kNoPiece ? root : OpenRuns::kNone;
+        };
+        uint32_t root = openArea(x);
+        if (root == OpenRuns::kNone) {
+            root = openArea(x + 1);
+        }
+        if (root == OpenRuns::kNone) {
+            extents[std::size_t(i)] = {x + 1, y, x, y};
+            continue;
+        }
+        pieceOfArea[root] = int32_t(i);
+        filled[std::size_t(i)] = 1;
+    }
+
+    // 2. The fills, band by band of rows: each run of a taken area gets its
+    // piece's pen, and each band notes how far each piece reaches in it.
+    const int32_t bandCount = rowBandCount(h, threads);
+    std::vector<std::vector<FillExtent>> bandExtents(static_cast<std::size_t>(bandCount));
+    forEachPiece(bandCount, threads, [&](int64_t b) {
+        const RowBand band = rowBand(h, bandCount, int32_t(b));
+        std::vector<FillExtent>& reach = bandExtents[std::size_t(b)];
+        reach.assign(std::size_t(count), FillExtent{w, h, 0, 0});
+        const uint32_t end = runs->rowEnd(band.Last);
+        for (uint32_t r = runs->firstRunFrom(0, band.First); r < end; ++r) {
+            const int32_t piece = pieceOfArea[runs->areaOf(r)];
+            if (piece == kNoPiece) {
+                continue;
+            }
+            const OpenRuns::Run& run = runs->run(r);
+            std::memset(map.Bytes.data() + std::size_t(run.Row) * std::size_t(w) + std::size_t(run.Left),
+                        penOf(piece), std::size_t(run.Right - run.Left + 1));
+            FillExtent& e = reach[std::size_t(piece)];
+            e.MinX = std::min(e.MinX, run.Left);
+            e.MaxX = std::max(e.MaxX, run.Right);
+            e.MinY = std::min(e.MinY, run.Row);
+            e.MaxY = std::max(e.MaxY, run.Row);
+        }
+    });
+    for (const std::vector<FillExtent>& reach : bandExtents) {
+        for (int64_t i = 0; i < count; ++i) {
+            if (filled[std::size_t(i)] != 0) {
+                FillExtent& e = extents[std::size_t(i)];
+                const FillExtent& r = reach[std::size_t(i)];
+                e = {std::min(e.MinX, r.MinX), std::min(e.MinY, r.MinY), std::max(e.MaxX, r.MaxX),
+                     std::max(e.MaxY, r.MaxY)};
             }
         }
     }
+    bandExtents = {};
+
+    // 3. The boxes, which only read the filled map. Filling one piece after
+    // the other, a piece's box is taken before the later pieces are filled:
+    // a pixel of its pen that a later piece of the same pen filled does not
+    // count for it.
+    std::vector<Rect> boxes(static_cast<std::size_t>(count));
+    forEachPiece(
+        count, threads,
+        [&](int64_t i) {
+            boxes[std::size_t(i)] =
+                boxOfPiece(map, extents[std::size_t(i)], penOf(i), [&](int64_t x, int64_t y) {
+                    const uint32_t r = runs->runAt(int32_t(x), int32_t(y));
+                    return r == OpenRuns::kNone || pieceOfArea[runs->areaOf(r)] < i;
+                });
+        },
+        [&](int64_t done) {
+            if (progress) {
+                progress->step(done);
+            }
+        });
     return boxes;
 }
 

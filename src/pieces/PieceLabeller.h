@@ -69,10 +69,12 @@ Rect pieceBox(const CutMap& filled, const FillExtent& extent, uint8_t pen);
 /// in piece index order (row * cols + col). Reports one progress step per
 /// piece when `progress` is given. `runs`, when given and describing the map,
 /// are its open runs as the cut left them; otherwise they are found here.
+/// `threads` threads (1: only the calling one) share the work; the map and
+/// the boxes are the same for any number.
 /// @throws std::invalid_argument when the map is empty or the seed table does
 ///         not match the grid.
 std::vector<Rect> labelRegions(CutMap& map, const SeedTable& seeds, ProgressReporter* progress,
-                               const OpenRuns* runs = nullptr);
+                               const OpenRuns* runs = nullptr, int32_t threads = 1);
 
 /// Clears, in `buffer` (rows of AtlasWidth / 8 bytes, a set bit is outside),
 /// the mask bit of every pixel of each piece's box whose filled-map value is

@@ -39,7 +39,7 @@ uint32_t TPieces::labelPieces(CutMap& map, const SeedTable& seeds, ProgressRepor
         int64_t(pieceCount()) != int64_t(State.Cols) * State.Rows) {
         throw std::invalid_argument("the seed table and the pieces do not match the grid");
     }
-    const std::vector<Rect> boxes = labelRegions(map, seeds, progress, runs);
+    const std::vector<Rect> boxes = labelRegions(map, seeds, progress, runs, WorkerThreads);
     int64_t largest = 0;
     for (const Rect& b : boxes) {
         largest = std::max<int64_t>({largest, b.width(), b.height()});

@@ -186,7 +186,7 @@ TEST(Labelling, LabellingEqualsTheSpanRecursionCellByCell) {
     // Random line pixels and random seeds, many of them on lines, in areas a
     // neighbour filled already or with the same pen as a cell four steps
     // away: labelling every cell must set the same pixels and boxes as the
-    // span recursion run for each cell in turn.
+    // span recursion run for each cell in turn, whatever the thread count.
     std::mt19937 gen(11);
     for (int round = 0; round < 300; ++round) {
         const int32_t w = 6 + int32_t(gen() % 60);
@@ -214,9 +214,14 @@ TEST(Labelling, LabellingEqualsTheSpanRecursionCellByCell) {
                 expectedBoxes.push_back(pieceBox(expectedMap, e, pen));
             }
         }
-        const std::vector<Rect> boxes = labelRegions(map, seeds, nullptr);
-        ASSERT_EQ(map.Bytes, expectedMap.Bytes) << "round " << round;
-        ASSERT_EQ(boxes, expectedBoxes) << "round " << round;
+        // Shared among threads too, the bands of rows and the pieces split.
+        for (const int32_t threads : {1, 4}) {
+            CutMap labelled = map;
+            const std::vector<Rect> boxes = labelRegions(labelled, seeds, nullptr, nullptr, threads);
+            ASSERT_EQ(labelled.Bytes, expectedMap.Bytes)
+                << "round " << round << ", " << threads << " threads";
+            ASSERT_EQ(boxes, expectedBoxes) << "round " << round << ", " << threads << " threads";
+        }
     }
 }
 
