@@ -107,6 +107,22 @@ inline std::size_t findOtherByte(const uint8_t* p, std::size_t from, std::size_t
     return k;
 }
 
+/// The last index in [from, end) whose byte equals `value`, or `end`.
+inline std::size_t findLastByte(const uint8_t* p, std::size_t from, std::size_t end, uint8_t value) {
+    std::size_t k = end;
+    for (; k >= from + 8; k -= 8) {
+        if (const uint64_t f = equalBytes(load8(p + k - 8), value); f != 0) {
+            return k - 8 + lastFlagged(f);
+        }
+    }
+    while (k > from) {
+        if (p[--k] == value) {
+            return k;
+        }
+    }
+    return end;
+}
+
 /// The first index of the run of `value` bytes that ends at `at` (inclusive),
 /// not going below `begin`; at + 1 when p[at] differs from `value`.
 inline std::size_t runStart(const uint8_t* p, std::size_t begin, std::size_t at, uint8_t value) {

@@ -60,6 +60,25 @@ int32_t zeroRunStart(const uint8_t* row, int32_t from) {
     return int32_t(runStart(row, 0, std::size_t(from), 0));
 }
 
+/// Sets bits first .. last of a row of bits, bit x in byte x / 8 at x % 8.
+void markRange(uint8_t* row, int32_t first, int32_t last) {
+    const auto from = std::size_t(first);
+    const auto to = std::size_t(last);
+    const std::size_t a = from / 8;
+    const std::size_t b = to / 8;
+    const auto head = uint8_t(0xFFu << (from % 8));
+    const auto tail = uint8_t(0xFFu >> (7 - to % 8));
+    if (a == b) {
+        row[a] = uint8_t(row[a] | (head & tail));
+        return;
+    }
+    row[a] = uint8_t(row[a] | head);
+    if (b > a + 1) {
+        std::memset(row + a + 1, 0xFF, b - a - 1);
+    }
+    row[b] = uint8_t(row[b] | tail);
+}
+
 } // namespace
 
 AtlasSizes computeAtlasSizes(int64_t largestSide, int32_t cols, int32_t rows) {
@@ -175,6 +194,13 @@ Rect boxOfPiece(const CutMap& filled, const FillExtent& extent, uint8_t pen, Cou
     const int64_t wy0 = std::max<int64_t>(0, minY - my);
     const int64_t wy1 = std::min<int64_t>(h - 1, maxY + my);
 
+    // The margins lie on many rows far apart in memory: asking for all of
+    // them first lets the memory fetch them side by side.
+    for (int64_t y = wy0; y <= wy1; ++y) {
+        const uint8_t* r = filled.Bytes.data() + std::size_t(y) * std::size_t(w);
+        __builtin_prefetch(r + wx0);
+        __builtin_prefetch(r + wx1);
+    }
     // Pixels inside the box cannot widen it, so only the margins are scanned.
     int64_t left = minX, top = minY, right = maxX, bottom = maxY;
     const auto scan = [&](int64_t y, int64_t x0, int64_t x1) {
@@ -182,22 +208,21 @@ Rect boxOfPiece(const CutMap& filled, const FillExtent& extent, uint8_t pen, Cou
             return;
         }
         const uint8_t* r = filled.Bytes.data() + std::size_t(y) * std::size_t(w);
-        const uint8_t* const from = r + x0;
-        const uint8_t* const end = r + x1 + 1;
-        const auto* first = static_cast<const uint8_t*>(std::memchr(from, pen, std::size_t(end - from)));
-        while (first != nullptr && !counts(first - r, y)) {
-            first = static_cast<const uint8_t*>(std::memchr(first + 1, pen, std::size_t(end - first - 1)));
+        const auto end = std::size_t(x1) + 1;
+        std::size_t first = findByte(r, std::size_t(x0), end, pen);
+        while (first < end && !counts(int64_t(first), y)) {
+            first = findByte(r, first + 1, end, pen);
         }
-        if (first == nullptr) {
+        if (first == end) {
             return;
         }
         // The first pixel that counts is found again from the right at the latest.
-        const auto* last = static_cast<const uint8_t*>(memrchr(from, pen, std::size_t(end - from)));
-        while (!counts(last - r, y)) {
-            last = static_cast<const uint8_t*>(memrchr(from, pen, std::size_t(last - from)));
+        std::size_t last = findLastByte(r, first, end, pen);
+        while (!counts(int64_t(last), y)) {
+            last = findLastByte(r, first, last, pen);
         }
-        left = std::min<int64_t>(left, first - r);
-        right = std::max<int64_t>(right, last - r);
+        left = std::min<int64_t>(left, int64_t(first));
+        right = std::max<int64_t>(right, int64_t(last));
         top = std::min(top, y);
         bottom = std::max(bottom, y);
     };
@@ -275,7 +300,10 @@ std::vector<Rect> labelRegions(CutMap& map, const SeedTable& seeds, ProgressRepo
 
     // 2. The fills, band by band of rows: each run of a taken area gets its
     // piece's pen, and each band notes how far each piece reaches in it.
+    // The filled pixels are marked, one bit each, rows on whole bytes.
     const int32_t bandCount = rowBandCount(h, threads);
+    const std::size_t markStride = (std::size_t(w) + 7) / 8;
+    std::vector<uint8_t> marks(markStride * std::size_t(h), 0);
     std::vector<std::vector<FillExtent>> bandExtents(static_cast<std::size_t>(bandCount));
     forEachPiece(bandCount, threads, [&](int64_t b) {
         const RowBand band = rowBand(h, bandCount, int32_t(b));
@@ -290,6 +318,7 @@ std::vector<Rect> labelRegions(CutMap& map, const SeedTable& seeds, ProgressRepo
             const OpenRuns::Run& run = runs->run(r);
             std::memset(map.Bytes.data() + std::size_t(run.Row) * std::size_t(w) + std::size_t(run.Left),
                         penOf(piece), std::size_t(run.Right - run.Left + 1));
+            markRange(marks.data() + std::size_t(run.Row) * markStride, run.Left, run.Right);
             FillExtent& e = reach[std::size_t(piece)];
             e.MinX = std::min(e.MinX, run.Left);
             e.MaxX = std::max(e.MaxX, run.Right);
@@ -319,8 +348,10 @@ std::vector<Rect> labelRegions(CutMap& map, const SeedTable& seeds, ProgressRepo
         [&](int64_t i) {
             boxes[std::size_t(i)] =
                 boxOfPiece(map, extents[std::size_t(i)], penOf(i), [&](int64_t x, int64_t y) {
-                    const uint32_t r = runs->runAt(int32_t(x), int32_t(y));
-                    return r == OpenRuns::kNone || pieceOfArea[runs->areaOf(r)] < i;
+                    if ((marks[std::size_t(y) * markStride + std::size_t(x) / 8] & (1u << (x % 8))) == 0) {
+                        return true; // a line
+                    }
+                    return pieceOfArea[runs->areaOf(runs->runAt(int32_t(x), int32_t(y)))] < i;
                 });
         },
         [&](int64_t done) {
