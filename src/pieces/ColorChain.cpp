@@ -1,6 +1,7 @@
 #include "pieces/ColorChain.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace zg {
 
@@ -104,6 +105,42 @@ int32_t ColorChainIndex::nearest(int32_t key) const {
     scanBox(home, key, best);
     if (best.distance == 0) {
         return best.index;
+    }
+    // Then the shells of boxes around it, nearest shell first: every colour
+    // in shell s is at least 16 (s - 1) + 1 away along one channel, so the
+    // search stops at the first shell that cannot hold a nearer or equally
+    // near colour. Once the shells would cost more boxes than are still in
+    // use, the used boxes are looked at instead.
+    const int32_t hr = home % kBoxes;
+    const int32_t hg = home / kBoxes % kBoxes;
+    const int32_t hb = home / (kBoxes * kBoxes);
+    int64_t looked = 1;
+    for (int32_t s = 1; s < kBoxes; ++s) {
+        const int32_t reach = (1 << kBoxBits) * (s - 1) + 1;
+        if (reach * reach > best.distance) {
+            return best.distance < kFarthest ? best.index : -1;
+        }
+        const int64_t side = 2 * s + 1;
+        looked += side * side * side - (side - 2) * (side - 2) * (side - 2);
+        if (looked > int64_t(m_used.size())) {
+            break;
+        }
+        for (int32_t b = std::max(hb - s, 0); b <= std::min(hb + s, kBoxes - 1); ++b) {
+            for (int32_t g = std::max(hg - s, 0); g <= std::min(hg + s, kBoxes - 1); ++g) {
+                const bool inner = std::abs(b - hb) < s && std::abs(g - hg) < s;
+                // Inside the shell's faces in blue and green only the two red ends belong to it.
+                const int32_t step = inner ? 2 * s : 1;
+                for (int32_t r = hr - s; r <= hr + s; r += step) {
+                    if (r < 0 || r >= kBoxes) {
+                        continue;
+                    }
+                    const int32_t box = (b * kBoxes + g) * kBoxes + r;
+                    if (!m_members[std::size_t(box)].empty() && boxBound(box, key) <= best.distance) {
+                        scanBox(box, key, best);
+                    }
+                }
+            }
+        }
     }
     for (const int32_t box : m_used) {
         if (box != home && boxBound(box, key) <= best.distance) {

@@ -1,4 +1,5 @@
 #include "pieces/SortKeys.h"
+#include "pieces/ColorChain.h"
 #include "pieces/TPieces.h"
 #include "support/FakeHost.h"
 
@@ -342,6 +343,55 @@ TEST(ColorKeys, ChainMatchesAScanOfEveryPieceOnClustersDuplicatesAndOutliers) {
     const std::vector<int32_t> expected = scannedChain(averages);
     for (std::size_t i = 0; i < colors.size(); ++i) {
         ASSERT_EQ(c.r.list[i]->ColorKey, expected[i]) << i;
+    }
+}
+
+} // namespace
+} // namespace zg
+
+namespace zg {
+namespace {
+
+// The index must answer exactly as a scan of every colour not yet taken, in
+// index order, keeping the first strictly nearer one below 65,535. Colours
+// clustered (as in a photograph), spread thin and repeated, taken in the
+// order the chain takes them.
+TEST(ColorChain, IndexAnswersAsAScanOfEveryColour) {
+    std::mt19937 rng(7);
+    for (const int32_t spread : {6, 40, 255}) {
+        std::vector<int32_t> keys;
+        for (int32_t i = 0; i < 3000; ++i) {
+            const auto channel = [&](int32_t centre) {
+                return std::clamp(centre + int32_t(rng() % uint32_t(2 * spread + 1)) - spread, 0, 255);
+            };
+            const int32_t centre = i % 7 == 0 ? 30 : 200;
+            keys.push_back(channel(centre) | channel(centre / 2) << 8 | channel(255 - centre) << 16);
+        }
+        keys[10] = keys[20] = keys[30]; // equal colours
+        ColorChainIndex index(keys);
+        std::vector<bool> taken(keys.size(), false);
+        int32_t current = 0;
+        index.take(current);
+        taken[0] = true;
+        for (;;) {
+            int32_t expected = -1;
+            int32_t best = 65535;
+            for (std::size_t i = 0; i < keys.size(); ++i) {
+                const int32_t d = ColorChainIndex::distance(keys[std::size_t(current)], keys[i]);
+                if (!taken[i] && d < best) {
+                    best = d;
+                    expected = int32_t(i);
+                }
+            }
+            const int32_t found = index.nearest(keys[std::size_t(current)]);
+            ASSERT_EQ(found, expected) << "spread " << spread << " after " << current;
+            if (found < 0) {
+                break;
+            }
+            index.take(found);
+            taken[std::size_t(found)] = true;
+            current = found;
+        }
     }
 }
 
