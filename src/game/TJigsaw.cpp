@@ -18,7 +18,7 @@ void TJigsaw::computeGridFromState() {
     State.PieceCount = uint16_t(grid.pieceCount());
 }
 
-void TJigsaw::Scatter(const PieceList& list, const Rect& area) {
+void TJigsaw::Scatter(const PieceList& list, const Rect& area, bool turnNow) {
     const int32_t hw = State.PieceWidth / 2;
     const int32_t hh = State.PieceHeight / 2;
     for (TFormPiece* p : list) {
@@ -41,14 +41,16 @@ void TJigsaw::Scatter(const PieceList& list, const Rect& area) {
         p->Stacking = uint16_t(Rng.Random(65535));
     }
     // The turns drawn above reach the images in one pass.
-    RotatePieces(list, 0, Config.RotationOn);
+    if (turnNow) {
+        RotatePieces(list, 0, Config.RotationOn);
+    }
 }
 
-void TJigsaw::NewLayout() {
+void TJigsaw::NewLayout(bool turnNow) {
     CurrentTray = &mainArea();
     mainArea().SetSize(Config.BoardWidth, Config.BoardHeight);
     State.NextGroupId = 0;
-    Scatter(mainArea().Pieces, mainArea().ClientRect());
+    Scatter(mainArea().Pieces, mainArea().ClientRect(), turnNow);
     CompletionCandidate = false;
 }
 

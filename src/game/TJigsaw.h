@@ -43,11 +43,14 @@ public:
 
     /// Scatters the listed pieces over `area` in list order, skipping joined
     /// pieces: each becomes its own group and gets a random place (kept visible)
-    /// and a random stacking key.
-    void Scatter(const PieceList& list, const Rect& area);
+    /// and a random stacking key. With rotation on each also gets a random
+    /// turn, made at once, or with `turnNow` false left in PendingTurns for
+    /// the caller (the draws are the same either way).
+    void Scatter(const PieceList& list, const Rect& area, bool turnNow = true);
 
-    /// First layout of a new game: every piece scattered over the main board area.
-    void NewLayout();
+    /// First layout of a new game: every piece scattered over the main board
+    /// area (`turnNow` as for Scatter).
+    void NewLayout(bool turnNow = true);
 
     uint8_t GameState = kNoPuzzle;
     uint8_t MouseMode = 0;

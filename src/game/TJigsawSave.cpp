@@ -160,8 +160,9 @@ void TJigsaw::resumeFrom(const SavedGame& game) {
     }
 
     // Everything below only sanitises; nothing can refuse the file any more.
-    // The scatter gives every piece a place to fall back on.
-    NewLayout();
+    // The scatter gives every piece a place to fall back on. Its turns are not
+    // made: every piece is turned once, below, to the turn the file stores.
+    NewLayout(false);
 
     // The cut: style, oddness and generator from the file, scale when valid.
     const int32_t builtStyle = State.Style;

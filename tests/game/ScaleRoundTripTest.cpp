@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -157,6 +158,9 @@ TEST_F(ScaleRoundTripTest, ATenThousandPieceGiftBuildsScattersSavesAndResumes) {
     ASSERT_TRUE(jig->TryResume());
     EXPECT_TRUE(host.messages.empty());
     EXPECT_TRUE(host.questions.empty());
+    // The pieces were turned to their stored turns in one pass: the status
+    // line counted the turning up once.
+    EXPECT_EQ(std::count(host.statusTexts.begin(), host.statusTexts.end(), "Rotating: 50%"), 1);
     const std::vector<Lie> after = lies(*jig);
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t i = 0; i < after.size(); ++i) {
