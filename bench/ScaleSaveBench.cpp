@@ -2,8 +2,8 @@
 // interleaved in one run, with the ratio of the large puzzle to the small
 // one, which may be at most 14 (n log n for ten times the pieces).
 //
-// The games are played a little first: rotation on, so every piece lies
-// turned as the scatter drew it, and every fourth piece joined to its
+// The games are played a little first: rotation on (the gift's option), so
+// every piece lies turned as the scatter drew it, and every fourth piece joined to its
 // right-hand neighbour.
 //
 // Save is SaveGame as the game calls it at exit: every piece's place stored,
@@ -60,10 +60,12 @@ struct TempFolder {
     fs::path path;
 };
 
-/// A puzzle of about `pieces` pieces that saves beside a gift in `folder`.
+/// A puzzle of about `pieces` pieces that saves beside a gift in `folder`,
+/// whose options turn on rotating pieces.
 std::unique_ptr<TJigsaw> newPuzzle(Host& host, int32_t pieces, const fs::path& folder) {
     auto jig = std::make_unique<TJigsaw>(host);
     bench::prepareScalePuzzle(*jig, pieces);
+    jig->Config.RotationOn = true;
     jig->ProgramPath = (folder / ("gift-" + std::to_string(pieces))).string();
     jig->DataHome = "";
     return jig;
@@ -72,7 +74,6 @@ std::unique_ptr<TJigsaw> newPuzzle(Host& host, int32_t pieces, const fs::path& f
 /// A game in play, saved once so that there is a file to resume.
 struct PlayedGame {
     PlayedGame(int32_t size, const fs::path& folder) : pieces(size), jig(newPuzzle(host, size, folder)) {
-        jig->Config.RotationOn = true;
         jig->BuildPuzzle(bench::photoPicture(4000, 3000));
         jig->TryResume();
         jig->SetBoardSize(bench::kScaleBoardW, bench::kScaleBoardH);
