@@ -290,15 +290,21 @@ void TPieces::buildPieceShading(TFormPiece& piece) const {
     const Point origin{piece.CellX, piece.CellY};
     const bool wood = style == kOutlineWood && WoodTexture.width > 0;
     const int32_t thickness = wood ? WoodThickness : 0;
-    std::vector<uint8_t> bytes(std::size_t(w) * std::size_t(h + thickness), 0);
-    std::vector<uint8_t> rows;
+    // Work buffers of the thread, kept from piece to piece; outlineBytes
+    // writes every byte of the first w x h, the side face needs them cleared.
+    thread_local std::vector<uint8_t> bytes;
+    thread_local std::vector<uint8_t> rows;
+    const std::size_t used = std::size_t(w) * std::size_t(h + thickness);
+    if (bytes.size() < used) {
+        bytes.resize(used);
+    }
     outlineBytes(MaskAtlas, origin, w, h, std::clamp(OutlineWidth, 1, 120), bytes, rows);
     piece.OutlineSprite = OutlineCoder.encode(w, h, bytes.data(), std::size_t(w));
     if (!wood) {
         piece.WoodSprite.clear();
         return;
     }
-    std::fill(bytes.begin(), bytes.end(), uint8_t(0));
+    std::fill_n(bytes.begin(), used, uint8_t(0));
     // Upright pieces take the grain from their place in the picture, so
     // neighbours' sides differ; turned ones start at the texture's left.
     const int32_t textureX = piece.Rotation == 0 ? piece.HomeX : 0;
