@@ -41,6 +41,37 @@ inline void selectEight(uint8_t* d, const uint8_t* s, uint8_t bits) {
     store64(d + 16, (load64(d + 16) & load64(m + 16)) | (load64(s + 16) & ~load64(m + 16)));
 }
 
+/// Walks the span `b` of `mask` row by row, handing `eight` eight target
+/// pixels, the source pixels under them and their mask byte, and `one` the
+/// pixels left at a row's end with their mask bit (true for white). The
+/// source's pixel for mask column b.srcX of row b.srcY is at `sourceAt`.
+template <typename Eight, typename One>
+void maskedRows(Bitmap24& target, const BlitSpan& b, const Bitmap1& mask, const Bitmap24& source,
+                Point sourceAt, Eight eight, One one) {
+    const std::size_t rowBytes = mask.stride();
+    for (int32_t y = 0; y < b.height; ++y) {
+        const uint8_t* bits = mask.row(b.srcY + y);
+        const uint8_t* s = source.row(sourceAt.Y + y) + std::size_t(sourceAt.X) * 3;
+        uint8_t* d = target.row(b.dstY + y) + std::size_t(b.dstX) * 3;
+        int32_t x = 0;
+        if ((b.srcX & 7) == 0) {
+            // The usual case: the sprite starts on a mask byte.
+            const uint8_t* m = bits + (b.srcX >> 3);
+            for (; x + 8 <= b.width; x += 8) {
+                eight(d + std::size_t(x) * 3, s + std::size_t(x) * 3, m[x >> 3]);
+            }
+        } else {
+            for (; x + 8 <= b.width; x += 8) {
+                eight(d + std::size_t(x) * 3, s + std::size_t(x) * 3, maskBitsAt(bits, rowBytes, b.srcX + x));
+            }
+        }
+        for (; x < b.width; ++x) {
+            const int32_t mx = b.srcX + x;
+            one(d + std::size_t(x) * 3, s + std::size_t(x) * 3, (bits[mx >> 3] & (0x80 >> (mx & 7))) != 0);
+        }
+    }
+}
+
 } // namespace
 
 void blitMaskedPicture(Bitmap24& target, int32_t dx, int32_t dy, const Bitmap24& picture, Point pictureAt,
@@ -51,65 +82,24 @@ void blitMaskedPicture(Bitmap24& target, int32_t dx, int32_t dy, const Bitmap24&
     const Rect from = intersection(src, inPicture);
     const BlitSpan b = clipBlit(target.bounds(), dx + (from.Left - src.Left), dy + (from.Top - src.Top),
                                 mask.bounds(), from);
-    const std::size_t rowBytes = mask.stride();
-    const int32_t px = pictureAt.X + (b.srcX - src.Left);
-    const int32_t py = pictureAt.Y + (b.srcY - src.Top);
-    for (int32_t y = 0; y < b.height; ++y) {
-        const uint8_t* bits = mask.row(b.srcY + y);
-        const uint8_t* s = picture.row(py + y) + std::size_t(px) * 3;
-        uint8_t* d = target.row(b.dstY + y) + std::size_t(b.dstX) * 3;
-        int32_t x = 0;
-        if ((b.srcX & 7) == 0) {
-            const uint8_t* m = bits + (b.srcX >> 3);
-            for (; x + 8 <= b.width; x += 8) {
-                selectEight(d + std::size_t(x) * 3, s + std::size_t(x) * 3, m[x >> 3]);
-            }
-        } else {
-            for (; x + 8 <= b.width; x += 8) {
-                selectEight(d + std::size_t(x) * 3, s + std::size_t(x) * 3,
-                            maskBitsAt(bits, rowBytes, b.srcX + x));
-            }
+    const Point at{pictureAt.X + (b.srcX - src.Left), pictureAt.Y + (b.srcY - src.Top)};
+    maskedRows(target, b, mask, picture, at, selectEight, [](uint8_t* p, const uint8_t* q, bool white) {
+        if (!white) {
+            std::memcpy(p, q, 3);
         }
-        for (; x < b.width; ++x) {
-            const int32_t mx = b.srcX + x;
-            if ((bits[mx >> 3] & (0x80 >> (mx & 7))) == 0) {
-                std::memcpy(d + std::size_t(x) * 3, s + std::size_t(x) * 3, 3);
-            }
-        }
-    }
+    });
 }
 
 void blitMaskedSprite(Bitmap24& target, int32_t dx, int32_t dy, const Bitmap24& image, const Bitmap1& mask,
                       const Rect& src) {
     const BlitSpan b = clipBlit(target.bounds(), dx, dy, intersection(image.bounds(), mask.bounds()), src);
-    const std::size_t rowBytes = mask.stride();
-    for (int32_t y = 0; y < b.height; ++y) {
-        const uint8_t* bits = mask.row(b.srcY + y);
-        const uint8_t* s = image.row(b.srcY + y) + std::size_t(b.srcX) * 3;
-        uint8_t* d = target.row(b.dstY + y) + std::size_t(b.dstX) * 3;
-        int32_t x = 0;
-        if ((b.srcX & 7) == 0) {
-            // The usual case: the sprite starts on a mask byte.
-            const uint8_t* m = bits + (b.srcX >> 3);
-            for (; x + 8 <= b.width; x += 8) {
-                blendEight(d + std::size_t(x) * 3, s + std::size_t(x) * 3, m[x >> 3]);
-            }
-        } else {
-            for (; x + 8 <= b.width; x += 8) {
-                blendEight(d + std::size_t(x) * 3, s + std::size_t(x) * 3,
-                           maskBitsAt(bits, rowBytes, b.srcX + x));
-            }
-        }
-        for (; x < b.width; ++x) {
-            const int32_t mx = b.srcX + x;
-            const uint8_t m = (bits[mx >> 3] & (0x80 >> (mx & 7))) != 0 ? 0xFF : 0x00;
-            uint8_t* p = d + std::size_t(x) * 3;
-            const uint8_t* q = s + std::size_t(x) * 3;
-            p[0] = uint8_t((p[0] & m) | q[0]);
-            p[1] = uint8_t((p[1] & m) | q[1]);
-            p[2] = uint8_t((p[2] & m) | q[2]);
-        }
-    }
+    maskedRows(target, b, mask, image, {b.srcX, b.srcY}, blendEight,
+               [](uint8_t* p, const uint8_t* q, bool white) {
+                   const uint8_t m = white ? 0xFF : 0x00;
+                   p[0] = uint8_t((p[0] & m) | q[0]);
+                   p[1] = uint8_t((p[1] & m) | q[1]);
+                   p[2] = uint8_t((p[2] & m) | q[2]);
+               });
 }
 
 } // namespace zg

@@ -20,6 +20,21 @@ protected:
     void SetUp() override { board.fill(kWhite); }
 
     TFormPiece& piece(int i) { return *c.pieces.Pieces[std::size_t(i)]; }
+    /// Puts `p` at a random place, often partly off the board, fills the
+    /// board with random pixels and returns a random clip rectangle.
+    Rect scatter(TFormPiece& p, std::mt19937& rng) {
+        const auto next = [&](int32_t range) { return int32_t(rng() % uint32_t(range)); };
+        p.Left = next(board.width() + 60) - 70;
+        p.Top = next(board.height() + 60) - 70;
+        const Rect clip = Rect::fromSize(next(board.width()) - 20, next(board.height()) - 20,
+                                         next(board.width()), next(board.height()));
+        for (int32_t y = 0; y < board.height(); ++y) {
+            for (int32_t x = 0; x < board.width(); ++x) {
+                board.setPixel(x, y, Color(rng() & 0xFFFFFF));
+            }
+        }
+        return clip;
+    }
     bool onPiece(const TFormPiece& p, int32_t bx, int32_t by) const {
         return p.boardRect().contains(bx, by) &&
                !c.pieces.MaskAtlas.isWhite(p.CellX + bx - p.Left, p.CellY + by - p.Top);
@@ -167,15 +182,7 @@ TEST_F(Drawing, OnePassDrawEqualsMaskAndThenImageOnRandomAtlases) {
     }
     for (int round = 0; round < 300; ++round) {
         TFormPiece& p = piece(next(c.pieces.pieceCount()));
-        p.Left = next(board.width() + 60) - 70;
-        p.Top = next(board.height() + 60) - 70;
-        const Rect clip = Rect::fromSize(next(board.width()) - 20, next(board.height()) - 20,
-                                         next(board.width()), next(board.height()));
-        for (int32_t y = 0; y < board.height(); ++y) {
-            for (int32_t x = 0; x < board.width(); ++x) {
-                board.setPixel(x, y, Color(rng() & 0xFFFFFF));
-            }
-        }
+        const Rect clip = scatter(p, rng);
         Bitmap24 expected = board;
         const Rect visible = intersection(intersection(p.boardRect(), clip), board.bounds());
         if (!visible.isEmpty()) {
@@ -200,15 +207,7 @@ TEST_F(Drawing, PieceFromThePictureLooksAsFromItsFilledCell) {
     const auto next = [&](int32_t range) { return int32_t(rng() % uint32_t(range)); };
     for (int round = 0; round < 300; ++round) {
         TFormPiece& p = piece(next(c.pieces.pieceCount()));
-        p.Left = next(board.width() + 60) - 70;
-        p.Top = next(board.height() + 60) - 70;
-        const Rect clip = Rect::fromSize(next(board.width()) - 20, next(board.height()) - 20,
-                                         next(board.width()), next(board.height()));
-        for (int32_t y = 0; y < board.height(); ++y) {
-            for (int32_t x = 0; x < board.width(); ++x) {
-                board.setPixel(x, y, Color(rng() & 0xFFFFFF));
-            }
-        }
+        const Rect clip = scatter(p, rng);
         Bitmap24 fromCell = board;
         c.pieces.drawPiece(p, fromCell, clip);
         p.ImageInAtlas = false;
