@@ -1,7 +1,9 @@
 #include "pieces/CutRepair.h"
 
 #include "pieces/ByteRuns.h"
+#include "pieces/CutBands.h"
 #include "pieces/OpenRuns.h"
+#include "pieces/PieceWorkers.h"
 
 #include <algorithm>
 #include <array>
@@ -284,53 +286,77 @@ void RegionClaimer::run() {
 
 } // namespace
 
-void repairHoles(CutMap& map) {
+namespace {
+
+/// Repairs the holes of row y (1 .. Height-2) of a map at least 3 x 3.
+void repairRow(CutMap& map, int32_t y) {
+    const auto stride = std::size_t(map.Width);
+    uint8_t* const row = map.Bytes.data() + std::size_t(y) * stride;
+    const uint8_t* const above = row - stride;
+    const uint8_t* const below = row + stride;
+    const auto repair = [&](std::size_t x) {
+        if (row[x] == 0 && row[x - 1] != 0 && row[x + 1] != 0 && above[x] != 0 && below[x] != 0) {
+            row[x] = row[x - 1];
+        }
+    };
+    // Eight pixels at a time, looking closer only where one of them is
+    // open with all four neighbours set. Filling a hole only turns an open
+    // pixel into a line pixel, and the pixel right of a hole is a line
+    // already, so no later pixel of the same word can become a hole
+    // through it; the next row reads the repaired bytes.
+    std::size_t x = 1;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const auto zeros16 = [&](const uint8_t* p) {
+        return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), zero);
+    };
+    for (; x + 17 <= stride; x += 16) {
+        const __m128i openNeighbour = _mm_or_si128(_mm_or_si128(zeros16(row + x - 1), zeros16(row + x + 1)),
+                                                   _mm_or_si128(zeros16(above + x), zeros16(below + x)));
+        for (auto holes = uint32_t(_mm_movemask_epi8(_mm_andnot_si128(openNeighbour, zeros16(row + x))));
+             holes != 0; holes &= holes - 1) {
+            repair(x + std::size_t(std::countr_zero(holes)));
+        }
+    }
+#endif
+    for (; x + 9 <= stride; x += 8) {
+        const uint64_t holes = zeroBytes(load8(row + x)) & otherBytes(load8(row + x - 1), 0) &
+                               otherBytes(load8(row + x + 1), 0) & otherBytes(load8(above + x), 0) &
+                               otherBytes(load8(below + x), 0);
+        for (uint64_t f = holes; f != 0; f &= f - 1) {
+            repair(x + firstFlagged(f));
+        }
+    }
+    for (; x + 1 < stride; ++x) {
+        repair(x);
+    }
+}
+
+} // namespace
+
+void repairHoles(CutMap& map, int32_t threads) {
     const int32_t w = map.Width;
     const int32_t h = map.Height;
     if (w < 3 || h < 3 || map.Bytes.size() < std::size_t(w) * std::size_t(h)) {
         return;
     }
-    const auto stride = std::size_t(w);
-    for (int32_t y = 1; y < h - 1; ++y) {
-        uint8_t* const row = map.Bytes.data() + std::size_t(y) * stride;
-        const uint8_t* const above = row - stride;
-        const uint8_t* const below = row + stride;
-        const auto repair = [&](std::size_t x) {
-            if (row[x] == 0 && row[x - 1] != 0 && row[x + 1] != 0 && above[x] != 0 && below[x] != 0) {
-                row[x] = row[x - 1];
-            }
-        };
-        // Eight pixels at a time, looking closer only where one of them is
-        // open with all four neighbours set. Filling a hole only turns an open
-        // pixel into a line pixel, and the pixel right of a hole is a line
-        // already, so no later pixel of the same word can become a hole
-        // through it; the next row reads the repaired bytes.
-        std::size_t x = 1;
-#if defined(__SSE2__)
-        const __m128i zero = _mm_setzero_si128();
-        const auto zeros16 = [&](const uint8_t* p) {
-            return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), zero);
-        };
-        for (; x + 17 <= stride; x += 16) {
-            const __m128i openNeighbour =
-                _mm_or_si128(_mm_or_si128(zeros16(row + x - 1), zeros16(row + x + 1)),
-                             _mm_or_si128(zeros16(above + x), zeros16(below + x)));
-            for (auto holes = uint32_t(_mm_movemask_epi8(_mm_andnot_si128(openNeighbour, zeros16(row + x))));
-                 holes != 0; holes &= holes - 1) {
-                repair(x + std::size_t(std::countr_zero(holes)));
-            }
+    // Whether a pixel is a hole depends on the map as it was only: the four
+    // neighbours of a hole are lines, so none of them is a hole, and a filled
+    // hole takes its left neighbour's pen, which is one of the map's. So the
+    // bands of rows repair their rows side by side, but leave their first
+    // rows, which the band above reads, until all are done.
+    const int32_t count = rowBandCount(h, threads);
+    forEachPiece(count, threads, [&](int64_t b) {
+        const RowBand band = rowBand(h, count, int32_t(b));
+        const int32_t last = std::min(band.Last, h - 2);
+        for (int32_t y = std::max(b == 0 ? band.First : band.First + 1, 1); y <= last; ++y) {
+            repairRow(map, y);
         }
-#endif
-        for (; x + 9 <= stride; x += 8) {
-            const uint64_t holes = zeroBytes(load8(row + x)) & otherBytes(load8(row + x - 1), 0) &
-                                   otherBytes(load8(row + x + 1), 0) & otherBytes(load8(above + x), 0) &
-                                   otherBytes(load8(below + x), 0);
-            for (uint64_t f = holes; f != 0; f &= f - 1) {
-                repair(x + firstFlagged(f));
-            }
-        }
-        for (; x + 1 < stride; ++x) {
-            repair(x);
+    });
+    for (int32_t b = 1; b < count; ++b) {
+        const int32_t first = rowBand(h, count, b).First;
+        if (first >= 1 && first <= h - 2) {
+            repairRow(map, first);
         }
     }
 }

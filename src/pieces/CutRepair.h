@@ -8,7 +8,9 @@ namespace zg {
 /// Every pixel of rows 1..H-2 and columns 1..W-2, in raster order, that is 0
 /// while its four neighbours are non-zero takes its left neighbour's value.
 /// Works in place, so a repaired pixel counts as a line pixel for the next one.
-void repairHoles(CutMap& map);
+/// `threads` threads (1: only the calling one) share the rows; the map ends
+/// the same for any number.
+void repairHoles(CutMap& map, int32_t threads = 1);
 
 /// Makes every open (zero) area of the map belong to exactly one piece, so
 /// that filling each cell's region from its seed, as labelling does, leaves

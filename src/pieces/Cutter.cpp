@@ -393,7 +393,7 @@ void cutPuzzle(CutMap& map, SeedTable& seeds, const CutParams& params, RandomGen
         drawStrokes(map, strokes, params.Cols, threads);
         strokes = std::vector<CutStroke>();
     }
-    repairHoles(map);
+    repairHoles(map, threads);
     OpenRuns runs(map, threads);
     claimRegions(map, seeds, runs);
     if (openRuns != nullptr) {

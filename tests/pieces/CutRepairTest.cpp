@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace zg {
 namespace {
 
@@ -69,6 +71,36 @@ TEST(HoleRepair, LeavesOpenPixelsAndTheMapEdgeAlone) {
     const CutMap before = map;
     repairHoles(map);
     EXPECT_EQ(map.Bytes, before.Bytes);
+}
+
+TEST(HoleRepair, RowsSharedAmongThreadsRepairAsOneRasterPass) {
+    // Dense random lines make many holes, on every band of rows the map is
+    // shared in and on the rows where the bands meet.
+    std::mt19937 gen(5);
+    for (int round = 0; round < 60; ++round) {
+        const int32_t w = 3 + int32_t(gen() % 70);
+        const int32_t h = 3 + int32_t(gen() % 200);
+        CutMap map;
+        map.reset(w, h);
+        const unsigned density = 60 + gen() % 40;
+        for (uint8_t& b : map.Bytes) {
+            b = (gen() % 100) < density ? uint8_t(0x10 + gen() % 16) : 0;
+        }
+        CutMap expected = map;
+        for (int32_t y = 1; y + 1 < h; ++y) {
+            for (int32_t x = 1; x + 1 < w; ++x) {
+                if (expected.at(x, y) == 0 && expected.at(x - 1, y) != 0 && expected.at(x + 1, y) != 0 &&
+                    expected.at(x, y - 1) != 0 && expected.at(x, y + 1) != 0) {
+                    expected.at(x, y) = expected.at(x - 1, y);
+                }
+            }
+        }
+        for (const int32_t threads : {1, 4}) {
+            CutMap repaired = map;
+            repairHoles(repaired, threads);
+            ASSERT_EQ(repaired.Bytes, expected.Bytes) << "round " << round << ", " << threads << " threads";
+        }
+    }
 }
 
 TEST(ClaimRegions, LeavesASoundCutUntouched) {
