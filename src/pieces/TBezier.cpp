@@ -199,21 +199,28 @@ void TBezier::curve(std::span<const Point> points) {
         moveTo(end.X, end.Y);
         return;
     }
-    for (int32_t k = 0; k <= m_steps; ++k) {
-        double x = 0.0;
-        double y = 0.0;
-        for (int32_t i = 0; i <= degree; ++i) {
-            const double w = m_weights[degree][i][k];
-            x += w * double(points[std::size_t(i)].X);
-            y += w * double(points[std::size_t(i)].Y);
+    // All points first, each summed over the control points in their order
+    // (so the sums are those of one point at a time), then the lines.
+    const auto n = std::size_t(m_steps) + 1;
+    std::array<double, kMaxSteps + 1> xs;
+    std::array<double, kMaxSteps + 1> ys;
+    const auto& weights = m_weights[std::size_t(degree)];
+    for (std::size_t k = 0; k < n; ++k) {
+        xs[k] = 0.0 + weights[0][k] * double(points[0].X);
+        ys[k] = 0.0 + weights[0][k] * double(points[0].Y);
+    }
+    for (std::size_t i = 1; i <= std::size_t(degree); ++i) {
+        const double* const w = weights[i].data();
+        const auto px = double(points[i].X);
+        const auto py = double(points[i].Y);
+        for (std::size_t k = 0; k < n; ++k) {
+            xs[k] += w[k] * px;
+            ys[k] += w[k] * py;
         }
-        const int32_t px = roundHalfEven(x);
-        const int32_t py = roundHalfEven(y);
-        if (k == 0) {
-            moveTo(px, py);
-        } else {
-            lineTo(px, py);
-        }
+    }
+    moveTo(roundHalfEven(xs[0]), roundHalfEven(ys[0]));
+    for (std::size_t k = 1; k < n; ++k) {
+        lineTo(roundHalfEven(xs[k]), roundHalfEven(ys[k]));
     }
 }
 
