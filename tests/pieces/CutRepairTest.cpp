@@ -1,5 +1,7 @@
 #include "pieces/CutRepair.h"
 
+#include "HandCutMap.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -81,11 +83,7 @@ TEST(HoleRepair, RowsSharedAmongThreadsRepairAsOneRasterPass) {
         const int32_t w = 3 + int32_t(gen() % 70);
         const int32_t h = 3 + int32_t(gen() % 200);
         CutMap map;
-        map.reset(w, h);
-        const unsigned density = 60 + gen() % 40;
-        for (uint8_t& b : map.Bytes) {
-            b = (gen() % 100) < density ? uint8_t(0x10 + gen() % 16) : 0;
-        }
+        test::fillRandomLines(map, w, h, 60 + gen() % 40, gen);
         CutMap expected = map;
         for (int32_t y = 1; y + 1 < h; ++y) {
             for (int32_t x = 1; x + 1 < w; ++x) {

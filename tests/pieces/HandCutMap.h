@@ -9,8 +9,18 @@
 #include "pieces/CutMap.h"
 
 #include <cstdint>
+#include <random>
 
 namespace zg::test {
+
+/// Makes `map` w x h with each pixel, in raster order, a line of a random pen
+/// with a chance of `density` percent and open otherwise.
+inline void fillRandomLines(CutMap& map, int32_t w, int32_t h, unsigned density, std::mt19937& gen) {
+    map.reset(w, h);
+    for (uint8_t& b : map.Bytes) {
+        b = (gen() % 100) < density ? uint8_t(0x10 + gen() % 16) : 0;
+    }
+}
 
 inline void drawHLine(CutMap& map, int32_t x0, int32_t x1, int32_t y, uint8_t pen) {
     for (int32_t x = x0; x <= x1; ++x) {

@@ -73,11 +73,7 @@ TEST(Labelling, StackFillMatchesTheSpanRecursionOnRandomMaps) {
         const int32_t w = 5 + int32_t(gen() % 40);
         const int32_t h = 5 + int32_t(gen() % 40);
         CutMap a;
-        a.reset(w, h);
-        const unsigned density = 20 + gen() % 40;
-        for (uint8_t& b : a.Bytes) {
-            b = (gen() % 100) < density ? uint8_t(0x10 + gen() % 16) : 0;
-        }
+        test::fillRandomLines(a, w, h, 20 + gen() % 40, gen);
         CutMap b = a;
         const Point seed{int32_t(gen() % unsigned(w)), int32_t(gen() % unsigned(h))};
         FillExtent expected{w, h, 0, 0};
@@ -192,11 +188,7 @@ TEST(Labelling, LabellingEqualsTheSpanRecursionCellByCell) {
         const int32_t w = 6 + int32_t(gen() % 60);
         const int32_t h = 6 + int32_t(gen() % 45);
         CutMap map;
-        map.reset(w, h);
-        const unsigned density = 15 + gen() % 45;
-        for (uint8_t& b : map.Bytes) {
-            b = (gen() % 100) < density ? uint8_t(0x10 + gen() % 16) : 0;
-        }
+        test::fillRandomLines(map, w, h, 15 + gen() % 45, gen);
         SeedTable seeds;
         seeds.reset(1 + int32_t(gen() % 9), 1 + int32_t(gen() % 7));
         for (Point& p : seeds.Points) {
