@@ -3,6 +3,7 @@
 #include "pieces/PieceWorkers.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 #include <vector>
 
@@ -35,6 +36,7 @@ void drawStrokes(CutMap& map, std::span<const CutStroke> strokes, int32_t cols, 
     const int32_t height = map.Height;
     const int32_t count = rowBandCount(height, threads);
     if (count == 1) {
+        std::fill(map.Bytes.begin(), map.Bytes.end(), uint8_t(0));
         TBezier plotter(map, cols, 0, height - 1);
         for (const CutStroke& stroke : strokes) {
             plotter.replay(stroke);
@@ -72,6 +74,9 @@ void drawStrokes(CutMap& map, std::span<const CutStroke> strokes, int32_t cols, 
     }
     forEachPiece(count, threads, [&](int64_t b) {
         const RowBand band = rowBand(height, count, int32_t(b));
+        const std::size_t width = std::size_t(map.Width);
+        std::memset(map.Bytes.data() + std::size_t(band.First) * width, 0,
+                    std::size_t(band.Last - band.First + 1) * width);
         TBezier plotter(map, cols, band.First, band.Last);
         for (uint32_t k = bandStart[std::size_t(b)]; k < bandStart[std::size_t(b) + 1]; ++k) {
             plotter.replay(strokes[order[k]]);

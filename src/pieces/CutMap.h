@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gfx/Rect.h"
+#include "pieces/UnwrittenAllocator.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -24,13 +25,21 @@ constexpr uint8_t cellPen(int32_t col, int32_t row) {
 struct CutMap {
     int32_t Width = 0;
     int32_t Height = 0;
-    std::vector<uint8_t> Bytes; ///< Width * Height bytes
+    std::vector<uint8_t, UnwrittenAllocator<uint8_t>> Bytes; ///< Width * Height bytes
 
     /// Resizes to `width` x `height` (negative sizes count as 0) and zero-fills.
     void reset(int32_t width, int32_t height) {
         Width = width > 0 ? width : 0;
         Height = height > 0 ? height : 0;
         Bytes.assign(std::size_t(Width) * std::size_t(Height), 0);
+    }
+    /// Resizes to `width` x `height` (negative sizes count as 0) on fresh
+    /// memory whose bytes are left unwritten: the caller writes every one.
+    void resetUnwritten(int32_t width, int32_t height) {
+        Width = width > 0 ? width : 0;
+        Height = height > 0 ? height : 0;
+        Bytes = {};
+        Bytes.resize(std::size_t(Width) * std::size_t(Height));
     }
     /// Frees the bytes; the map becomes 0 x 0.
     void clear() {

@@ -17,6 +17,9 @@ namespace {
 /// Oddness is stored as 0..10; the generator works with ten times that.
 constexpr int32_t kOddnessScale = 10;
 constexpr int32_t kMaxOddness = 10;
+/// Lines and curves a cell draws at most for its two edges, Star with its
+/// four lines each, plus a border or two.
+constexpr std::size_t kStrokesPerCell = 10;
 /// The older generator divides every shape parameter by this.
 constexpr int64_t kOlderDivisor = 200;
 
@@ -369,18 +372,22 @@ void cutPuzzle(CutMap& map, SeedTable& seeds, const CutParams& params, RandomGen
         busy.emplace(*host);
         progress.emplace(*host, "Generating: ", int64_t(params.Cols) * int64_t(params.Rows));
     }
-    map.reset(params.Width, params.Height);
     seeds.reset(params.Cols, params.Rows);
 
     // On one thread the lines go straight into the map. On more, the
     // generator only records them, its draws staying in their one order, and
     // bands of rows then draw them side by side.
+    // The bands also clear their rows of the map, so it is not cleared here.
     const bool banded = rowBandCount(params.Height, threads) > 1;
     std::vector<CutStroke> strokes;
     std::optional<TBezier> plotter;
     if (banded) {
+        map.resetUnwritten(params.Width, params.Height);
+        // About as many strokes as a cell of the busiest style draws.
+        strokes.reserve(std::size_t(params.Cols) * std::size_t(params.Rows) * kStrokesPerCell + 16);
         plotter.emplace(strokes, params.Width, params.Cols);
     } else {
+        map.reset(params.Width, params.Height);
         plotter.emplace(map, params.Cols);
     }
     CutGenerator generator(*plotter, seeds, params, rng, progress ? &*progress : nullptr, trace);

@@ -1,12 +1,10 @@
 #pragma once
 
 #include "pieces/CutMap.h"
+#include "pieces/UnwrittenAllocator.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <new>
-#include <utility>
 #include <vector>
 
 namespace zg {
@@ -69,18 +67,6 @@ public:
 private:
     int32_t m_width = 0;
     int32_t m_height = 0;
-    /// Makes the elements of a vector that grows by resize() without
-    /// writing them, for tables that are filled right after.
-    template <class T> struct UnwrittenAllocator : std::allocator<T> {
-        template <class U> struct rebind { using other = UnwrittenAllocator<U>; };
-        UnwrittenAllocator() = default;
-        template <class U> UnwrittenAllocator(const UnwrittenAllocator<U>&) noexcept {}
-        template <class U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
-        template <class U, class... Args> void construct(U* p, Args&&... args) {
-            ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-        }
-    };
-
     std::vector<Run, UnwrittenAllocator<Run>> m_runs;
     std::vector<uint32_t> m_rowStart; ///< index of each row's first run; Height + 1 entries
     std::vector<uint32_t, UnwrittenAllocator<uint32_t>> m_area;

@@ -29,7 +29,7 @@ CutResult cutAndLabel(const CutParams& params, int32_t threads) {
     RandomGenerator rng;
     rng.RandSeed = uint32_t(97531 + params.Style * 7 + params.Oddness);
     cutPuzzle(map, seeds, params, rng, nullptr, &r.trace, &runs, threads);
-    r.map = map.Bytes;
+    r.map.assign(map.Bytes.begin(), map.Bytes.end());
     r.seeds = seeds.Points;
     r.rngState = rng.RandSeed;
     for (uint32_t k = 0; k < runs.runCount(); ++k) {
@@ -37,7 +37,7 @@ CutResult cutAndLabel(const CutParams& params, int32_t threads) {
         r.runs.insert(r.runs.end(), {run.Row, run.Left, run.Right, runs.areaOf(k), runs.nextInArea(k)});
     }
     r.boxes = labelRegions(map, seeds, nullptr, &runs);
-    r.filled = map.Bytes;
+    r.filled.assign(map.Bytes.begin(), map.Bytes.end());
     return r;
 }
 
