@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace zg {
 
 namespace {
@@ -50,6 +54,41 @@ template <class Plot> void walkLine(int64_t x0, int64_t y0, int64_t x1, int64_t 
             error += 2 * lenX;
         }
     }
+}
+
+/// roundHalfEven of x and y at once, for values whose truncation fits 32
+/// bits (false otherwise, NaN included, and `p` is left alone): the same
+/// steps on both lanes of a vector.
+bool roundPairHalfEven(double x, double y, Point& p) {
+#if defined(__SSE2__)
+    const __m128d v = _mm_set_pd(y, x);
+    const __m128d limit = _mm_set1_pd(2147483647.0);
+    const __m128d inRange =
+        _mm_and_pd(_mm_cmplt_pd(v, limit), _mm_cmpgt_pd(v, _mm_sub_pd(_mm_setzero_pd(), limit)));
+    if (_mm_movemask_pd(inRange) != 3) {
+        return false;
+    }
+    const __m128d truncated = _mm_cvtepi32_pd(_mm_cvttpd_epi32(v)); // toward zero
+    const __m128d down = _mm_sub_pd(truncated, _mm_and_pd(_mm_cmpgt_pd(truncated, v), _mm_set1_pd(1.0)));
+    const __m128d fraction = _mm_sub_pd(v, down);
+    const __m128d half = _mm_set1_pd(0.5);
+    const __m128i whole = _mm_cvttpd_epi32(down); // exact
+    // Odd wholes as masks over 64-bit lanes, to meet the fraction tests.
+    const __m128i oddBits = _mm_and_si128(whole, _mm_set1_epi32(1));
+    const __m128i odd = _mm_cmpeq_epi32(_mm_unpacklo_epi32(oddBits, oddBits), _mm_set1_epi32(1));
+    const __m128d up = _mm_or_pd(_mm_cmpgt_pd(fraction, half),
+                                 _mm_and_pd(_mm_cmpeq_pd(fraction, half), _mm_castsi128_pd(odd)));
+    // Back to 32-bit lanes: a mask of -1 adds one.
+    const __m128i rounded =
+        _mm_sub_epi32(whole, _mm_shuffle_epi32(_mm_castpd_si128(up), _MM_SHUFFLE(3, 1, 2, 0)));
+    p = {_mm_cvtsi128_si32(rounded), _mm_cvtsi128_si32(_mm_srli_si128(rounded, 4))};
+    return true;
+#else
+    (void)x;
+    (void)y;
+    (void)p;
+    return false;
+#endif
 }
 
 } // namespace
@@ -218,9 +257,18 @@ void TBezier::curve(std::span<const Point> points) {
             ys[k] += w[k] * py;
         }
     }
-    moveTo(roundHalfEven(xs[0]), roundHalfEven(ys[0]));
+    const auto point = [&](std::size_t k) {
+        Point p;
+        if (!roundPairHalfEven(xs[k], ys[k], p)) {
+            p = {roundHalfEven(xs[k]), roundHalfEven(ys[k])};
+        }
+        return p;
+    };
+    const Point start = point(0);
+    moveTo(start.X, start.Y);
     for (std::size_t k = 1; k < n; ++k) {
-        lineTo(roundHalfEven(xs[k]), roundHalfEven(ys[k]));
+        const Point p = point(k);
+        lineTo(p.X, p.Y);
     }
 }
 
