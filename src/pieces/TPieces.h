@@ -111,9 +111,12 @@ public:
     /// the board stays. Nothing but PendingTurns := 0 happens for t = 0.
     /// @throws std::logic_error when the turned box would not fit the cell.
     void TurnPiece(TFormPiece& piece, int32_t baseTurns);
-    /// TurnPiece for every listed piece in list order, with the busy cursor
-    /// for more than one piece and, with `showProgress`, "Rotating: " progress;
-    /// the cursor and the status line are restored also on failure.
+    /// TurnPiece for every listed piece, with the busy cursor for more than
+    /// one piece and, with `showProgress`, "Rotating: " progress in list
+    /// order; the cursor and the status line are restored also on failure.
+    /// Pieces turn on WorkerThreads threads when they are distinct pieces of
+    /// this set; every turn is checked before any piece turns.
+    /// @throws std::logic_error when a turned piece would not fit its cell.
     void RotatePieces(const PieceList& list, int32_t baseTurns, bool showProgress);
     /// Gives every listed piece that is not Joined PendingTurns := Random(4),
     /// then turns the list.
@@ -189,6 +192,12 @@ private:
     /// The per-piece part of buildAtlases, run on a worker thread: places
     /// the cell of Pieces[i] and marks its image as not yet in the atlas.
     void placePieceCell(int32_t i, const AtlasSizes& sizes);
+    /// TurnPiece with the given scratch bitmaps in place of TurnImage and
+    /// TurnMask, so that pieces can turn on several threads.
+    void turnPieceWith(TFormPiece& piece, int32_t baseTurns, Bitmap24& scratchImage, Bitmap1& scratchMask);
+    /// True when the listed pieces can turn side by side: more than one, all
+    /// distinct pieces of this set, their cells on whole mask bytes.
+    bool turnsApart(const PieceList& list) const;
     /// Decodes the "Solid" wood texture and loads its colours into WoodCoder.
     /// @throws ResourceError when it is missing or empty.
     void loadWoodTexture();

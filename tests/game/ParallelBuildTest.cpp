@@ -62,7 +62,8 @@ struct Shape {
 
 class ParallelBuildTest : public ::testing::Test {
 protected:
-    /// Builds a puzzle with `threads` threads, then rescales it to 70 %.
+    /// Builds a puzzle with `threads` threads, then rescales it to 70 %
+    /// with its pieces turned.
     static std::pair<BuildResult, BuildResult> build(int32_t threads, int32_t style, int32_t oddness,
                                                      const Shape& shape) {
         test::FakeHost host;
@@ -80,7 +81,11 @@ protected:
         jig.Config.OutlineStyle = style % 4;
         jig.BuildPuzzle(makePicture(shape.width, shape.height));
         const BuildResult built = resultOf(jig, host);
-        jig.Pieces[1]->Rotation = 2;
+        // Pieces lying in every turn, so that the rescale turns most of
+        // them again, side by side on several threads.
+        for (TFormPiece* p : jig.Pieces) {
+            p->Rotation = uint8_t(p->Index % 4);
+        }
         EXPECT_TRUE(jig.Rescale(70));
         return {built, resultOf(jig, host)};
     }
