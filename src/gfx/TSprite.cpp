@@ -74,7 +74,9 @@ std::vector<uint8_t> TSprite::encode(int32_t width, int32_t height, const uint8_
     // and its data byte. The scratch is the thread's own and kept between
     // calls, so coding the sprites of many pieces does not ask the system for
     // fresh memory each time; only the bytes used are copied out.
-    const std::size_t worst = std::size_t(height) * (4 + 5 * std::size_t(width));
+    // Sixteen bytes more, so that a short run's data can be copied sixteen
+    // bytes at once.
+    const std::size_t worst = std::size_t(height) * (4 + 5 * std::size_t(width)) + 16;
     thread_local std::vector<uint8_t> scratch;
     if (scratch.size() < worst) {
         scratch.resize(worst);
@@ -95,7 +97,11 @@ std::vector<uint8_t> TSprite::encode(int32_t width, int32_t height, const uint8_
             put32(out, length | uint32_t(opaque ? kOpaqueRun : kTransparentRun) << 16);
             out += 4;
             if (opaque) {
-                std::memcpy(out, row + x, length);
+                if (length <= 16 && x + 16 <= width) {
+                    std::memcpy(out, row + x, 16); // the bytes past the run are overwritten next
+                } else {
+                    std::memcpy(out, row + x, length);
+                }
                 out += length;
             }
             x = end;

@@ -147,6 +147,97 @@ private:
     std::exception_ptr m_error;
 };
 
+/// Threads kept for the whole process and lent to one parallel loop at a
+/// time, so that a build's many short loops do not each start and join
+/// threads of their own. Started as loops first ask for them.
+class WorkerPool {
+public:
+    static WorkerPool& instance() {
+        static WorkerPool pool;
+        return pool;
+    }
+    WorkerPool(const WorkerPool&) = delete;
+    WorkerPool& operator=(const WorkerPool&) = delete;
+    ~WorkerPool() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stopping = true;
+        }
+        m_wake.notify_all();
+        // The jthreads join as they are destroyed.
+    }
+
+    /// Whether the calling thread is one of the pool's own or is running a
+    /// loop with them now: a loop it starts then runs on it alone.
+    static bool inLoop() { return t_inLoop; }
+    static void setInLoop(bool inLoop) { t_inLoop = inLoop; }
+
+    /// Serialises the loops that borrow the pool; a second loop started
+    /// meanwhile from another thread runs on its own thread instead.
+    std::mutex& lendLock() { return m_lend; }
+
+    /// Has `helpers` pool threads each call `job` once (the caller holds
+    /// lendLock and keeps `job` alive until every one has returned from it).
+    /// Returns how many will: fewer when no more threads could be started.
+    int64_t lend(int64_t helpers, const std::function<void()>& job) {
+        std::lock_guard lock(m_mutex);
+        while (int64_t(m_threads.size()) < helpers) {
+            try {
+                m_threads.emplace_back([this] { serve(); });
+            } catch (const std::system_error&) {
+                break;
+            }
+        }
+        m_job = &job;
+        m_pending = std::min<int64_t>(helpers, int64_t(m_threads.size()));
+        m_wake.notify_all();
+        return m_pending;
+    }
+
+    /// Waits until every thread lent has returned from its job, so that the
+    /// job and what it refers to may go.
+    void waitIdle() {
+        std::unique_lock lock(m_mutex);
+        m_idle.wait(lock, [this] { return m_active == 0 && m_pending == 0; });
+    }
+
+private:
+    WorkerPool() = default;
+
+    void serve() {
+        t_inLoop = true;
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_wake.wait(lock, [this] { return m_stopping || m_pending > 0; });
+            if (m_stopping) {
+                return;
+            }
+            --m_pending;
+            ++m_active;
+            const std::function<void()>* job = m_job;
+            lock.unlock();
+            (*job)();
+            lock.lock();
+            if (--m_active == 0 && m_pending == 0) {
+                m_idle.notify_all();
+            }
+        }
+    }
+
+    static thread_local bool t_inLoop;
+    std::mutex m_lend;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_idle;
+    const std::function<void()>* m_job = nullptr;
+    int64_t m_pending = 0; ///< lent threads that have not taken the job yet
+    int64_t m_active = 0;  ///< lent threads inside the job
+    bool m_stopping = false;
+    std::vector<std::jthread> m_threads; // last: joined before the rest goes
+};
+
+thread_local bool WorkerPool::t_inLoop = false;
+
 } // namespace
 
 int32_t defaultWorkerCount() {
@@ -160,7 +251,14 @@ void forEachPiece(int64_t count, int32_t threads, const std::function<void(int64
         return;
     }
     const int64_t helpers = std::min<int64_t>(std::max(threads, 1), count) - 1;
-    if (helpers <= 0) {
+    WorkerPool& pool = WorkerPool::instance();
+    // A loop inside a loop's work, or one started while another thread's
+    // loop has the pool, runs on its own thread.
+    std::unique_lock<std::mutex> lent;
+    if (helpers > 0 && !WorkerPool::inLoop()) {
+        lent = std::unique_lock(pool.lendLock(), std::try_to_lock);
+    }
+    if (!lent.owns_lock()) {
         for (int64_t i = 0; i < count; ++i) {
             work(i);
             if (done) {
@@ -174,23 +272,28 @@ void forEachPiece(int64_t count, int32_t threads, const std::function<void(int64
     const int64_t chunk = std::clamp<int64_t>(count / ((helpers + 1) * 16), 1, 64);
     PieceLoop loop(count, chunk, work);
     int64_t reported = 0;
-    {
-        std::vector<std::jthread> workers;
-        workers.reserve(std::size_t(helpers));
-        for (int64_t t = 0; t < helpers; ++t) {
-            loop.addWorker();
-            try {
-                workers.emplace_back([&loop] { loop.runWorker(); });
-            } catch (const std::system_error&) {
-                // No more threads to be had: the ones running (and the
-                // calling thread) share the pieces.
-                loop.dropWorker();
-                break;
-            }
-        }
-        loop.runChunks([&] { loop.reportFinished(done, reported); });
-        loop.reportUntilDone(done, reported);
+    for (int64_t t = 0; t < helpers; ++t) {
+        loop.addWorker();
     }
+    const std::function<void()> job = [&loop] { loop.runWorker(); };
+    // Without enough threads to be had, the ones lent (and the calling
+    // thread) share the pieces.
+    for (int64_t missing = helpers - pool.lend(helpers, job); missing > 0; --missing) {
+        loop.dropWorker();
+    }
+    // The loop and the job live here: leaving, even by an exception from
+    // `done`, first waits until no lent thread touches them.
+    struct WaitForLent {
+        WorkerPool& pool;
+        ~WaitForLent() {
+            pool.waitIdle();
+            WorkerPool::setInLoop(false);
+        }
+    } waitForLent{pool};
+    WorkerPool::setInLoop(true);
+    loop.runChunks([&] { loop.reportFinished(done, reported); });
+    loop.reportUntilDone(done, reported);
+    pool.waitIdle();
     loop.rethrowFailure();
 }
 

@@ -13,7 +13,10 @@ int32_t defaultWorkerCount();
 
 /// Runs work(i) for every piece index i in [0, count) on up to `threads`
 /// threads, the calling thread being one of them; with 1 thread (or a single
-/// piece) every piece runs in index order on the calling thread. `work` must
+/// piece) every piece runs in index order on the calling thread. The other
+/// threads are kept for the whole process and lent to one loop at a time; a
+/// loop started from a loop's work, or while another thread's loop has them,
+/// runs on the calling thread alone. `work` must
 /// touch only what belongs to piece i (plus shared data it only reads), and
 /// must not call the Host: only the calling thread may.
 ///

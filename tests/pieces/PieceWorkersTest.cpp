@@ -89,3 +89,37 @@ TEST(PieceWorkersTest, TheLowestFailingPieceReachesTheCallerAsInTheSerialLoop) {
 
 } // namespace
 } // namespace zg
+
+namespace zg {
+namespace {
+
+// The lent threads are shared by the process: a loop started from a loop's
+// work, and loops started from two threads at once, still run every piece
+// once and return (rather than wait for threads that are busy with them).
+TEST(PieceWorkersTest, LoopsInsideLoopsAndSideBySideEachRunEveryPiece) {
+    std::vector<std::atomic<int>> inner(200 * 50);
+    forEachPiece(200, 4, [&](int64_t i) {
+        forEachPiece(50, 4, [&](int64_t j) { inner[std::size_t(i * 50 + j)].fetch_add(1); });
+    });
+    for (const auto& n : inner) {
+        ASSERT_EQ(n.load(), 1);
+    }
+    std::vector<std::atomic<int>> left(5000);
+    std::vector<std::atomic<int>> right(5000);
+    std::thread other([&] {
+        for (int round = 0; round < 20; ++round) {
+            forEachPiece(250, 3, [&](int64_t i) { right[std::size_t(round * 250 + i)].fetch_add(1); });
+        }
+    });
+    for (int round = 0; round < 20; ++round) {
+        forEachPiece(250, 3, [&](int64_t i) { left[std::size_t(round * 250 + i)].fetch_add(1); });
+    }
+    other.join();
+    for (std::size_t k = 0; k < left.size(); ++k) {
+        ASSERT_EQ(left[k].load(), 1) << k;
+        ASSERT_EQ(right[k].load(), 1) << k;
+    }
+}
+
+} // namespace
+} // namespace zg
