@@ -101,6 +101,8 @@ inline uint8_t bevelAt(int32_t fromStart, int32_t toEnd, int32_t remaining, int3
     return toEnd <= dark ? kDarken : fromStart <= lit ? kLighten : 0;
 }
 
+constexpr int32_t kWideBands = 60; // wider bands would overflow bevel16's byte sums
+
 /// The bevel values of sixteen pixels side by side, as bevelAt gives them,
 /// from their distances to their runs' ends (`toEnd`, 0 off the piece), the
 /// distances from their runs' starts in the row above one column left
@@ -108,7 +110,6 @@ inline uint8_t bevelAt(int32_t fromStart, int32_t toEnd, int32_t remaining, int3
 /// at most kFar). Stores the pixels' own distances from their runs' starts
 /// at `starts`.
 /// @pre 1 <= width <= kWideBands.
-constexpr int32_t kWideBands = 60; // wider bands would overflow the byte sums
 inline Bytes16 bevel16(Bytes16 toEnd, Bytes16 above, Bytes16 remaining, uint8_t width, uint8_t* starts) {
     const Bytes16 on = mask16(toEnd != 0);
     const Bytes16 fromStart = countOn(above) & on;
@@ -129,9 +130,10 @@ inline Bytes16 bevel16(Bytes16 toEnd, Bytes16 above, Bytes16 remaining, uint8_t 
 }
 
 /// Writes the bevel of the w x h piece whose mask starts at `origin` into
-/// `bytes` (w per row, cleared by the caller). Along every down-right
-/// diagonal, each crossing of the piece (a run of pixels on it) gets a lit
-/// band where it enters and a dark band where it leaves:
+/// the first w x h of `bytes` (w per row; every one of them is written).
+/// Along every down-right diagonal, each crossing of the piece (a run of
+/// pixels on it) gets a lit band where it enters and a dark band where it
+/// leaves:
 /// - a run that ends on the box's last row or column leaves its last pixel
 ///   out of the count, and a one-pixel run there gets nothing;
 /// - of the L pixels counted, the first min(width, L) are lit;
