@@ -15,6 +15,7 @@
 // atlas_cpu_ms and colour_cpu_ms split build_cpu_ms into its steps.
 
 #include "BenchPictures.h"
+#include "ScalePuzzles.h"
 #include "game/SilentHost.h"
 #include "game/TJigsaw.h"
 #include "gfx/Jpeg.h"
@@ -34,15 +35,7 @@
 namespace zg {
 namespace {
 
-void prepare(TJigsaw& jig, int32_t pieces) {
-    jig.State.Version = 5;
-    jig.State.RequestedPieces = int16_t(pieces);
-    jig.State.Seed = 1234567;
-    jig.State.Style = 1;
-    jig.State.Oddness = 5;
-    jig.Config.BoardWidth = 1920;
-    jig.Config.BoardHeight = 1080;
-}
+using bench::prepareScalePuzzle;
 
 /// CPU time of the whole process (every thread of a build) in nanoseconds.
 double processNs() {
@@ -100,7 +93,7 @@ int64_t statusBytes(const char* key) {
 int64_t peakBuildBytes(const Bitmap24& picture, int32_t pieces) {
     SilentHost host;
     auto jig = std::make_unique<TJigsaw>(host);
-    prepare(*jig, pieces);
+    prepareScalePuzzle(*jig, pieces);
     Bitmap24 handed = picture;
     // Hand freed heap memory back first, so that the build's allocations
     // show as new resident pages even where the allocator reuses addresses.
@@ -151,7 +144,7 @@ void BM_BuildVersusDecode(benchmark::State& state) {
         benchmark::DoNotOptimize(decoded.data());
 
         auto jig = std::make_unique<TJigsaw>(host);
-        prepare(*jig, pieces);
+        prepareScalePuzzle(*jig, pieces);
         Bitmap24 handed = picture;
         const double c2 = processNs();
         const double m2 = bench::threadNs();
@@ -216,7 +209,7 @@ void BM_RotateAllVersusBuild(benchmark::State& state) {
     double rotateNs = 0;
     for (auto _ : state) {
         auto jig = std::make_unique<TJigsaw>(host);
-        prepare(*jig, 1000);
+        prepareScalePuzzle(*jig, 1000);
         jig->Config.OutlineStyle = int32_t(state.range(0));
         Bitmap24 handed = picture;
         const double t0 = processNs();

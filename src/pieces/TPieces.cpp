@@ -1,10 +1,10 @@
 #include "pieces/TPieces.h"
 
+#include "gfx/SpriteBlit.h"
 #include "host/Host.h"
 #include "pieces/SortKeys.h"
 
 #include <algorithm>
-#include <cstring>
 #include <stdexcept>
 
 namespace zg {
@@ -61,37 +61,6 @@ uint32_t TPieces::labelPieces(CutMap& map, const SeedTable& seeds, ProgressRepor
 }
 
 namespace {
-
-/// For every mask byte, the 24 bytes of its eight pixels: 0xFF for a pixel
-/// on the piece (bit 0), 0 for one off it.
-struct PixelMasks {
-    alignas(16) uint8_t bytes[256][32];
-};
-constexpr PixelMasks kPixelMasks = [] {
-    PixelMasks t{};
-    for (int m = 0; m < 256; ++m) {
-        for (int b = 0; b < 8; ++b) {
-            if ((m & (0x80 >> b)) == 0) {
-                t.bytes[m][3 * b] = t.bytes[m][3 * b + 1] = t.bytes[m][3 * b + 2] = 0xFF;
-            }
-        }
-    }
-    return t;
-}();
-
-/// Writes the eight pixels at `src` to `dst` where mask byte `m` has a 0 bit
-/// and 0 (black) elsewhere.
-void copyUnderMask(uint8_t* dst, const uint8_t* src, uint8_t m) {
-    const uint8_t* keep = kPixelMasks.bytes[m];
-    uint64_t words[3];
-    uint64_t masks[3];
-    std::memcpy(words, src, 24);
-    std::memcpy(masks, keep, 24);
-    for (int k = 0; k < 3; ++k) {
-        words[k] &= masks[k];
-    }
-    std::memcpy(dst, words, 24);
-}
 
 AtlasSizes sizesOf(const TGameState& s) {
     return {s.PieceHeight, s.PieceWidth, s.AtlasWidth, s.AtlasHeight};
@@ -151,39 +120,10 @@ void TPieces::drawImageCell(TFormPiece& p) {
         return;
     }
     p.ImageInAtlas = true;
-    // The atlas starts black, so copying only the pixels under the piece's
-    // mask leaves the cell black outside the piece.
-    const Rect home = intersection(Rect::fromSize(p.HomeX, p.HomeY, p.Width, p.Height), Picture.bounds());
-    const Rect cell =
-        intersection(Rect::fromSize(p.CellX, p.CellY, home.width(), home.height()), ImageAtlas.bounds());
-    // A cell starts on a whole mask byte (PieceWidth is a multiple of 8), so
-    // the row is taken eight pixels, one mask byte, at a time: a byte wholly
-    // off the piece is skipped, one wholly on it copied, and a mixed one
-    // copied through the byte's 24-byte pixel mask.
-    const int32_t width = cell.width();
-    const int32_t whole = width & ~7;
-    for (int32_t y = 0; y < cell.height(); ++y) {
-        const uint8_t* src = Picture.row(home.Top + y) + std::size_t(home.Left) * 3;
-        uint8_t* dst = ImageAtlas.row(cell.Top + y) + std::size_t(cell.Left) * 3;
-        const uint8_t* mask = MaskAtlas.row(cell.Top + y) + (cell.Left >> 3);
-        int32_t x = 0;
-        for (; x < whole; x += 8, ++mask) {
-            const uint8_t m = *mask;
-            if (m == 0xFF) {
-                continue;
-            }
-            if (m == 0x00) {
-                std::memcpy(dst + 3 * x, src + 3 * x, 24);
-            } else {
-                copyUnderMask(dst + 3 * x, src + 3 * x, m);
-            }
-        }
-        for (int32_t b = 0; x + b < width; ++b) {
-            if ((*mask & (0x80 >> b)) == 0) {
-                std::memcpy(dst + 3 * (x + b), src + 3 * (x + b), 3);
-            }
-        }
-    }
+    // The cell is still black from the atlas's making, so copying only the
+    // picture's pixels under the piece's mask leaves it black outside the piece.
+    const Rect cell = Rect::fromSize(p.CellX, p.CellY, p.Width, p.Height);
+    blitMaskedPicture(ImageAtlas, p.CellX, p.CellY, Picture, {p.HomeX, p.HomeY}, MaskAtlas, cell);
 }
 
 void TPieces::assignEdgeClasses(const PieceList& list) {

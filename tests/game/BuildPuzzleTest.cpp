@@ -4,6 +4,7 @@
 #include "pieces/EdgeShapes.h"
 #include "pieces/SortKeys.h"
 #include "support/FakeHost.h"
+#include "support/TestPictures.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +12,6 @@
 
 namespace zg {
 namespace {
-
-Bitmap24 makePicture(int32_t w, int32_t h) {
-    Bitmap24 b(w, h);
-    for (int32_t y = 0; y < h; ++y) {
-        for (int32_t x = 0; x < w; ++x) {
-            b.setPixel(x, y, rgb(uint8_t(x), uint8_t(y), uint8_t((x * y) >> 4)));
-        }
-    }
-    return b;
-}
 
 /// The parts of a build that the cut decides.
 struct Shapes {
@@ -69,7 +60,7 @@ protected:
 };
 
 TEST_F(BuildPuzzleTest, KeepsThePictureAndBuildsEveryPiece) {
-    const Bitmap24 picture = makePicture(240, 180);
+    const Bitmap24 picture = test::gradientPicture(240, 180);
     jig.BuildPuzzle(picture);
     const TGameState& s = jig.State;
     EXPECT_EQ(jig.Picture, picture);
@@ -94,7 +85,7 @@ TEST_F(BuildPuzzleTest, KeepsThePictureAndBuildsEveryPiece) {
 
 TEST_F(BuildPuzzleTest, ProgressTextsAreMultiplesOfFiveAndNeverRepeat) {
     jig.State.RequestedPieces = 300;
-    jig.BuildPuzzle(makePicture(400, 300));
+    jig.BuildPuzzle(test::gradientPicture(400, 300));
     const auto byCaption = progressByCaption();
     for (const char* caption : {"Generating: ", "Extracting: ", "Drawing: ", "Sorting colors: "}) {
         ASSERT_TRUE(byCaption.count(caption)) << caption;
@@ -112,19 +103,19 @@ TEST_F(BuildPuzzleTest, ProgressTextsAreMultiplesOfFiveAndNeverRepeat) {
 TEST_F(BuildPuzzleTest, StyleAndOddnessAreClampedBeforeCutting) {
     jig.State.Style = 9;
     jig.State.Oddness = 40;
-    jig.BuildPuzzle(makePicture(240, 180));
+    jig.BuildPuzzle(test::gradientPicture(240, 180));
     EXPECT_EQ(jig.State.Style, kStyleMix);
     EXPECT_EQ(jig.State.Oddness, 10);
 }
 
 TEST_F(BuildPuzzleTest, SameSeedCutsTheSamePieces) {
-    jig.BuildPuzzle(makePicture(240, 180));
+    jig.BuildPuzzle(test::gradientPicture(240, 180));
     const Shapes first = shapes();
     test::FakeHost otherHost;
     TJigsaw other(otherHost);
     other.State = jig.State;
     other.Config = jig.Config;
-    other.BuildPuzzle(makePicture(240, 180));
+    other.BuildPuzzle(test::gradientPicture(240, 180));
     EXPECT_EQ(shapesOf(other), first);
     jig.drawImageAtlas();
     other.drawImageAtlas();
@@ -140,7 +131,7 @@ TEST_F(BuildPuzzleTest, AtlasTooLargeIsADamagedGiftAndRestoresTheCursor) {
     // stack to more than 65,535 atlas rows.
     jig.State.RequestedPieces = 833;
     jig.State.Oddness = 0;
-    EXPECT_THROW(jig.BuildPuzzle(makePicture(60, 50000)), GiftDamagedError);
+    EXPECT_THROW(jig.BuildPuzzle(test::gradientPicture(60, 50000)), GiftDamagedError);
     EXPECT_EQ(jig.State.Rows, 833);
     EXPECT_TRUE(jig.OutlineData.empty());
     EXPECT_TRUE(jig.ImageAtlas.isEmpty());
@@ -149,7 +140,7 @@ TEST_F(BuildPuzzleTest, AtlasTooLargeIsADamagedGiftAndRestoresTheCursor) {
 }
 
 TEST_F(BuildPuzzleTest, RescaleToHalfAndBackGivesTheSameMasks) {
-    jig.BuildPuzzle(makePicture(240, 180));
+    jig.BuildPuzzle(test::gradientPicture(240, 180));
     const Shapes first = shapes();
     jig.drawImageAtlas();
     const Bitmap24 firstImages = jig.ImageAtlas;
@@ -160,9 +151,9 @@ TEST_F(BuildPuzzleTest, RescaleToHalfAndBackGivesTheSameMasks) {
     EXPECT_EQ(jig.Picture.height(), 90);
     EXPECT_EQ(jig.MaskAtlas.width(), jig.State.AtlasWidth);
     EXPECT_LT(jig.State.PieceHeight, first.masks.height());
-    EXPECT_EQ(jig.originalPicture(), makePicture(240, 180));
+    EXPECT_EQ(jig.originalPicture(), test::gradientPicture(240, 180));
     ASSERT_TRUE(jig.Rescale(100));
-    EXPECT_EQ(jig.Picture, makePicture(240, 180));
+    EXPECT_EQ(jig.Picture, test::gradientPicture(240, 180));
     EXPECT_EQ(jig.originalPicture(), jig.Picture);
     EXPECT_EQ(shapes(), first);
     jig.drawImageAtlas();
@@ -171,7 +162,7 @@ TEST_F(BuildPuzzleTest, RescaleToHalfAndBackGivesTheSameMasks) {
 }
 
 TEST_F(BuildPuzzleTest, RescaleKeepsTheBoardAndTurnsEveryPieceAgain) {
-    jig.BuildPuzzle(makePicture(240, 180));
+    jig.BuildPuzzle(test::gradientPicture(240, 180));
     TFormPiece& p = *jig.Pieces[4];
     p.Left = 321;
     p.Top = 123;
@@ -189,7 +180,7 @@ TEST_F(BuildPuzzleTest, RescaleKeepsTheBoardAndTurnsEveryPieceAgain) {
     TJigsaw fresh(host);
     fresh.State = jig.State;
     fresh.Config = jig.Config;
-    fresh.BuildPuzzle(makePicture(240, 180));
+    fresh.BuildPuzzle(test::gradientPicture(240, 180));
     ASSERT_TRUE(fresh.Rescale(80));
     const TFormPiece& q = *fresh.Pieces[4];
     EXPECT_EQ(p.Width, q.Height);
@@ -205,7 +196,7 @@ TEST_F(BuildPuzzleTest, RescaleKeepsTheBoardAndTurnsEveryPieceAgain) {
 
 TEST_F(BuildPuzzleTest, RescaleRefusesUnusableScales) {
     EXPECT_FALSE(jig.Rescale(50)); // nothing built yet
-    jig.BuildPuzzle(makePicture(240, 180));
+    jig.BuildPuzzle(test::gradientPicture(240, 180));
     const Shapes first = shapes();
     EXPECT_FALSE(jig.Rescale(0));
     EXPECT_FALSE(jig.Rescale(10)); // cells of 6 pixels
@@ -216,7 +207,7 @@ TEST_F(BuildPuzzleTest, RescaleRefusesUnusableScales) {
 TEST_F(BuildPuzzleTest, RescaleTooLargeThrowsBeforeChangingAnything) {
     jig.State.RequestedPieces = 333;
     jig.State.Oddness = 0;
-    jig.BuildPuzzle(makePicture(60, 20000));
+    jig.BuildPuzzle(test::gradientPicture(60, 20000));
     const Shapes first = shapes();
     EXPECT_THROW(jig.Rescale(300), AtlasTooLargeError);
     EXPECT_EQ(jig.State.ScalePercent, 100);

@@ -7,6 +7,7 @@
 #include "game/TJigsaw.h"
 #include "pieces/EdgeShapes.h"
 #include "support/FakeHost.h"
+#include "support/TestPictures.h"
 
 #include <gtest/gtest.h>
 
@@ -21,16 +22,6 @@ namespace zg {
 namespace {
 
 namespace fs = std::filesystem;
-
-Bitmap24 makePicture(int32_t w, int32_t h) {
-    Bitmap24 b(w, h);
-    for (int32_t y = 0; y < h; ++y) {
-        for (int32_t x = 0; x < w; ++x) {
-            b.setPixel(x, y, rgb(uint8_t(x), uint8_t(y), uint8_t((x * y) >> 4)));
-        }
-    }
-    return b;
-}
 
 class ResumeTest : public ::testing::Test {
 protected:
@@ -54,7 +45,7 @@ protected:
         jig->Config.BoardHeight = 480;
         jig->ProgramPath = (m_dir / "gift.bin").string();
         jig->DataHome = (m_dir / "data").string();
-        jig->BuildPuzzle(makePicture(240, 180));
+        jig->BuildPuzzle(test::gradientPicture(240, 180));
         return jig;
     }
     /// A valid saved game of a new game of that puzzle.
